@@ -121,7 +121,6 @@ std::string SUBSTR(std::string_view s, long start, long count) {
     start = 1;
   }
   if (start > len) return {};
-  if (count == kAll) count = len - start + 1;
   if (count <= 0) return {};
   return std::string(s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(count)));
 }
@@ -177,7 +176,7 @@ std::string STRTRAN(std::string_view s, std::string_view search, std::string_vie
     if (p == std::string_view::npos) break;
     ++seen;
     r.append(s.substr(pos, p - pos));
-    if (seen >= start && (count == kAll || done < count)) {
+    if (seen >= start && done < count) {
       r += repl;
       ++done;
     } else {

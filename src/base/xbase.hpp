@@ -30,6 +30,7 @@
 // Every function takes and returns CP850 bytes; nothing here allocates state.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -56,7 +57,7 @@ std::string LTRIM(std::string_view s);
 std::string RTRIM(std::string_view s);
 std::string TRIM(std::string_view s);
 
-inline constexpr long kAll = -1;  // SUBSTR/STRTRAN "to the end" / "every one"
+inline constexpr long kAll = std::numeric_limits<long>::max();  // "to the end" / "every one"
 std::string SUBSTR(std::string_view s, long start, long count = kAll);
 std::string LEFT(std::string_view s, long n);
 std::string RIGHT(std::string_view s, long n);
