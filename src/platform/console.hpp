@@ -52,9 +52,14 @@ class Console {
   // The grid. Writes outside the grid are clipped, never an error.
   virtual Cell get(int row, int col) const = 0;
   virtual void put(int row, int col, unsigned char ch, unsigned char attr) = 0;
+  // put_text writes along one row and is clipped at the edges (no wrap).
   void put_text(int row, int col, std::string_view cp850, unsigned char attr);
   void fill(int top, int left, int bottom, int right, unsigned char ch, unsigned char attr);
-  // Save and restore a rectangle exactly (characters and attributes).
+  // Save and restore a rectangle exactly (characters and attributes). The
+  // rectangle is inclusive; save() keeps (bottom-top+1)*(right-left+1) cells
+  // in row order (cells outside the grid read as blanks), restore() writes
+  // them back clipped, and does nothing when the vector does not fit the
+  // rectangle. An empty rectangle (bottom < top or right < left) is a no-op.
   std::vector<Cell> save(int top, int left, int bottom, int right) const;
   void restore(int top, int left, int bottom, int right, const std::vector<Cell>& cells);
 
@@ -81,7 +86,8 @@ class Console {
 // operator was told so.
 std::unique_ptr<Console> make_terminal_console(std::string& error);
 
-// Headless console for tests. The script lists keys, see console_script.hpp.
+// Headless console for tests. The script lists keys, see console_headless.hpp
+// (include it to use the result).
 class HeadlessConsole;
 std::unique_ptr<HeadlessConsole> make_headless_console(std::string_view script);
 
