@@ -149,5 +149,17 @@ template <std::size_t N>
 std::string operator+(const Cp850Lit<N>& a, const std::string& b) {
   return std::string(a.view()) + b;
 }
+template <std::size_t N>
+std::string operator+(const Cp850Lit<N>& a, const char* b) {
+  return std::string(a.view()) + b;
+}
+template <std::size_t N>
+std::string operator+(const char* a, const Cp850Lit<N>& b) {
+  return std::string(a) + std::string(b.view());
+}
+template <std::size_t N, std::size_t M>
+std::string operator+(const Cp850Lit<N>& a, const Cp850Lit<M>& b) {
+  return std::string(a.view()) + std::string(b.view());
+}
 
 }  // namespace tx
