@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "storage/catalogue.hpp"
+#include "storage/expr.hpp"
 #include "storage/layout.hpp"
 
 using namespace tx::storage;
@@ -120,4 +121,16 @@ TEST(CatalogueKeys, EveryKeyFieldExistsInItsTable) {
     }
   }
   EXPECT_GT(checked, 50);
+}
+
+TEST(CatalogueKeys, EveryKeyCompilesAgainstItsLayout) {
+  for (int n : catalogue_numbers()) {
+    const std::vector<FieldDef>* fields = table_layout(n);
+    if (fields == nullptr) continue;
+    for (const IndexSpec& ix : catalogue_entry(n)->indexes) {
+      std::string error;
+      auto expr = Expr::try_compile(ix.key, *fields, &error);
+      EXPECT_TRUE(expr.has_value()) << "table " << n << " key " << ix.key << ": " << error;
+    }
+  }
 }
