@@ -1,0 +1,148 @@
+// The real program in a real terminal: tmux runs tx2014 in a private server,
+// send-keys types, capture-pane reads the screen. Each case polls the pane
+// with a bounded number of tries instead of sleeping.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string run(const std::string& cmd) {
+  std::string out;
+  FILE* p = popen((cmd + " 2>&1").c_str(), "r");
+  if (!p) return out;
+  char buf[4096];
+  std::size_t n;
+  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+  pclose(p);
+  return out;
+}
+
+std::string quoted(const std::string& s) {
+  std::string q = "'";
+  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+// One tmux server of its own, with a plain shell in a window of the given size.
+class TmuxSession {
+ public:
+  TmuxSession(int width, int height) {
+    static int serial = 0;
+    socket_ = "tx2014-e2e-" + std::to_string(getpid()) + "-" + std::to_string(++serial);
+    run(tmux() + " -f /dev/null new-session -d -x " + std::to_string(width) + " -y " +
+        std::to_string(height) + " " + quoted("env -i PATH=/usr/bin:/bin HOME=/tmp TERM=screen PS1='e2e$ ' sh"));
+  }
+  ~TmuxSession() { run(tmux() + " kill-server"); }
+
+  std::string tmux() const { return "tmux -L " + socket_; }
+  std::string pane() const { return run(tmux() + " capture-pane -p"); }
+  void type_line(const std::string& text) {
+    run(tmux() + " send-keys -l " + quoted(text));
+    run(tmux() + " send-keys Enter");
+  }
+  void key(const std::string& name) { run(tmux() + " send-keys " + name); }
+  void resize(int width, int height) {
+    run(tmux() + " resize-window -x " + std::to_string(width) + " -y " + std::to_string(height));
+  }
+  // Polls the pane until `ok` holds (at most about ten seconds).
+  bool wait_for(const std::function<bool(const std::string&)>& ok) {
+    for (int i = 0; i < 200; ++i) {
+      last_ = pane();
+      if (ok(last_)) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+  }
+  bool wait_for_text(const std::string& text) {
+    return wait_for([&](const std::string& p) { return p.find(text) != std::string::npos; });
+  }
+  const std::string& last() const { return last_; }
+
+ private:
+  std::string socket_;
+  std::string last_;
+};
+
+const char* binary() {
+  const char* bin = std::getenv("TX2014_BIN");
+  return bin && *bin ? bin : nullptr;
+}
+
+bool has_tmux() { return run("command -v tmux").find("tmux") != std::string::npos; }
+
+class TerminalRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!binary()) GTEST_SKIP() << "TX2014_BIN is not set (run under ctest)";
+    if (!has_tmux()) GTEST_SKIP() << "tmux is not installed";
+  }
+  // After the program: the shell is back, in a sane terminal (the status
+  // line only appears if Enter reaches the shell as a line end again).
+  void expect_shell_back(TmuxSession& t, int status) {
+    ASSERT_TRUE(t.wait_for([](const std::string& p) { return p.find("Esc: sair") == std::string::npos; }))
+        << t.last();
+    t.type_line("echo status=$?");
+    EXPECT_TRUE(t.wait_for_text("status=" + std::to_string(status) + "\n")) << t.last();
+  }
+};
+
+TEST_F(TerminalRun, OpensTheFrameAndLeavesOnEsc) {
+  TmuxSession t(100, 30);
+  ASSERT_TRUE(t.wait_for_text("e2e$")) << t.last();
+  t.type_line(quoted(binary()));
+  ASSERT_TRUE(t.wait_for_text("Esc: sair")) << t.last();
+  EXPECT_NE(t.last().find("TX2014 - IRPF 2014"), std::string::npos) << t.last();
+  t.key("Escape");
+  expect_shell_back(t, 0);
+}
+
+TEST_F(TerminalRun, SmallWindowIsToldAndTheFrameComesWhenItGrows) {
+  TmuxSession t(70, 20);
+  ASSERT_TRUE(t.wait_for_text("e2e$")) << t.last();
+  t.type_line(quoted(binary()));
+  ASSERT_TRUE(t.wait_for_text("O terminal precisa de pelo menos 80 colunas e 27 linhas (tem 70x20)"))
+      << t.last();
+  EXPECT_EQ(t.last().find("Esc: sair                "), std::string::npos);
+  t.resize(100, 30);
+  ASSERT_TRUE(t.wait_for_text("TX2014 - IRPF 2014")) << t.last();
+  t.key("Escape");
+  expect_shell_back(t, 0);
+}
+
+TEST_F(TerminalRun, EscOnTheSmallWindowMessageGivesUp) {
+  TmuxSession t(70, 20);
+  ASSERT_TRUE(t.wait_for_text("e2e$")) << t.last();
+  t.type_line(quoted(binary()) + " 2>/dev/null");
+  ASSERT_TRUE(t.wait_for_text("O terminal precisa")) << t.last();
+  t.key("Escape");
+  ASSERT_TRUE(t.wait_for([](const std::string& p) { return p.find("Aumente a janela") == std::string::npos; }))
+      << t.last();
+  t.type_line("echo status=$?");
+  EXPECT_TRUE(t.wait_for_text("status=1\n")) << t.last();
+}
+
+TEST_F(TerminalRun, TerminateSignalRestoresTheTerminal) {
+  TmuxSession t(100, 30);
+  ASSERT_TRUE(t.wait_for_text("e2e$")) << t.last();
+  std::string pidfile = "/tmp/" + std::string("tx2014-e2e-pid-") + std::to_string(getpid());
+  t.type_line("sh -c 'echo $$ > " + pidfile + "; exec \"$0\"' " + quoted(binary()));
+  ASSERT_TRUE(t.wait_for_text("Esc: sair")) << t.last();
+  std::ifstream in(pidfile);
+  long pid = 0;
+  in >> pid;
+  ASSERT_GT(pid, 0);
+  ASSERT_EQ(kill(static_cast<pid_t>(pid), SIGTERM), 0);
+  expect_shell_back(t, 0);
+  std::remove(pidfile.c_str());
+}
+
+}  // namespace
