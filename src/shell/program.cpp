@@ -2,13 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <exception>
 #include <fstream>
 #include <sstream>
 #include <string_view>
 
 #include "base/codepage.hpp"
+#include "platform/clock.hpp"
 #include "platform/console_headless.hpp"
 #include "platform/keys.hpp"
 
@@ -23,16 +23,6 @@ constexpr int kMenuRow = 0;
 constexpr int kStatusRow = kRows - 1;
 constexpr int kClockCol = kCols - 9;  // "hh:mm:ss" and one blank at the right
 }  // namespace
-
-std::string clock_text() {
-  if (const char* fixed = std::getenv("TX2014_AGORA"); fixed && *fixed) return fixed;
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
-  char buf[16];
-  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec);
-  return buf;
-}
 
 Program::Program(platform::Console& console, std::function<std::string()> clock)
     : console_(console), clock_(std::move(clock)) {}
@@ -97,7 +87,8 @@ int run_headless(const char* path) {
     std::fprintf(stderr, "tx2014: %s: %s\n", path, console.script_error().c_str());
     return 2;
   }
-  Program program(console, clock_text);
+  platform::Clock clock = platform::Clock::from_env();
+  Program program(console, [&clock] { return clock.TIME(); });
   int status = program.run();
   std::fputs(console.screen_text().c_str(), stdout);
   if (console.script_exhausted()) {
@@ -114,7 +105,8 @@ int run_terminal() {
     std::fprintf(stderr, "tx2014: %s\n", error.c_str());
     return 1;
   }
-  Program program(*console, clock_text);
+  platform::Clock clock = platform::Clock::from_env();
+  Program program(*console, [&clock] { return clock.TIME(); });
   return program.run();
 }
 

@@ -45,9 +45,6 @@ class Program {
   std::string shown_clock_;
 };
 
-// The time of day from the system clock (TX2014_AGORA=hh:mm:ss fixes it).
-std::string clock_text();
-
 int run_program(int argc, char** argv);
 
 }  // namespace tx::shell
