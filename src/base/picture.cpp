@@ -215,12 +215,15 @@ PictureRead PICTURE_READ(std::string_view text, std::string_view picture) {
     if (c == '*') { stars = true; continue; }
     if (c == dec_ch && !point) { num += '.'; point = true; continue; }
     if (c == sep_ch && !point) continue;
-    if ((c == '-' || c == '+') && !digits && !neg) {
+    // A "-" standing where the template has its own "-" is that literal.
+    const bool literal_here = text.size() == p.tmpl.size() && p.tmpl[i] == c;
+    if ((c == '-' || c == '+') && !digits && !neg && !literal_here) {
       std::size_t j = i + 1;
       while (j < text.size() && text[j] == ' ') ++j;
       if (j < text.size() && (is_digit(text[j]) || text[j] == '*')) { neg = c == '-'; continue; }
     }
-    if (!is_digit_slot(c) && p.tmpl.find(c) != std::string::npos) continue;  // a literal
+    if (!is_digit_slot(c) && c != '.' && c != ',' && p.tmpl.find(c) != std::string::npos)
+      continue;  // a literal of the template
     return {ReadStatus::Invalid, Decimal()};
   }
   if (stars) return {ReadStatus::Overflow, Decimal()};

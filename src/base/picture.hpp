@@ -3,9 +3,10 @@
 // A picture is an optional function part and a template:
 //   "@" + function letters [+ " "] + template, or a bare template.
 //   Function letters (either case): E  Brazilian numbers ("." thousands,
-//   "," decimals); Z  blank when the value is zero / the text empty; R  the
+//   "," decimals); Z  blank when the value is zero once rounded to the
+//   template's decimals / the text empty; R  the
 //   template's literals are inserted (text keeps every one of its bytes);
-//   !  upper case; K  (entry only: clear on first key; no effect here);
+//   !  upper case (accented letters too, as UPPER); K  (entry only: clear on first key; no effect here);
 //   S<n>  show the first n bytes of a text (scroll width); D  date (dates are
 //   always "dd/mm/yyyy"). Letters end at the first blank or at the first
 //   byte that is not a function letter, so "@Z99" is Z with template "99" and
@@ -35,6 +36,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/codepage.hpp"
 #include "base/date.hpp"
 #include "base/decimal.hpp"
 
@@ -63,6 +65,8 @@ std::string TRANSFORM_TEXT(std::string_view text, std::string_view picture);
 inline std::string TRANSFORM(std::string_view text, std::string_view picture) { return TRANSFORM_TEXT(text, picture); }
 inline std::string TRANSFORM(const std::string& text, std::string_view picture) { return TRANSFORM_TEXT(text, picture); }
 inline std::string TRANSFORM(const char* text, std::string_view picture) { return TRANSFORM_TEXT(text, picture); }
+template <std::size_t N>
+std::string TRANSFORM(const Cp850Lit<N>& text, std::string_view picture) { return TRANSFORM_TEXT(text.view(), picture); }
 std::string TRANSFORM(Date d, std::string_view picture);
 std::string TRANSFORM_LOGICAL(bool v, std::string_view picture);
 // Only a real bool picks this one (an int or a pointer must not).
