@@ -141,6 +141,8 @@ class TerminalConsole : public Console {
   // forever); false when the terminal is gone.
   bool pump(int timeout_ms);
   std::string small_message() const;
+  // Moves what the decoder has finished into the queue.
+  void take_decoded();
 
   Cell grid_[kRows][kCols];
   std::deque<Event> queue_;
@@ -166,7 +168,10 @@ bool TerminalConsole::start(std::string& error) {
     return false;
   }
   // Cells are shown as UTF-8 whatever the operator's locale says.
-  std::setlocale(LC_ALL, "");
+  // Only the character type is taken from the environment: numbers and
+  // dates are formatted by the program itself, and a decimal comma from the
+  // operator's locale must not reach printf or strtod anywhere.
+  std::setlocale(LC_CTYPE, "");
   if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0 && !std::setlocale(LC_CTYPE, "C.UTF-8"))
     std::setlocale(LC_CTYPE, "en_US.UTF-8");
   out_ = stdout;
@@ -360,6 +365,24 @@ bool TerminalConsole::pump(int timeout_ms) {
   return true;
 }
 
+void TerminalConsole::take_decoded() {
+  Event ev;
+  while (decoder_.next(monotonic_ms(), ev)) {
+    if (too_small()) {
+      // The operator cannot see the screen: keys would act blind. Esc gives up.
+      if (ev.kind == Event::Key && ev.key == key::kEsc) gone_ = true;
+      continue;
+    }
+    if (ev.kind == Event::Mouse) {
+      // Terminal cell -> grid cell; clicks on the margin are dropped.
+      ev.row -= (LINES - kRows) / 2;
+      ev.col -= (COLS - kCols) / 2;
+      if (ev.row < 0 || ev.row >= kRows || ev.col < 0 || ev.col >= kCols) continue;
+    }
+    queue_.push_back(ev);
+  }
+}
+
 Event TerminalConsole::next_event() {
   Event quit;
   quit.kind = Event::Quit;
@@ -369,29 +392,10 @@ Event TerminalConsole::next_event() {
       return quit;
     }
     if (g_resized) take_resize();
-    Event ev;
-    while (decoder_.next(monotonic_ms(), ev)) {
-      if (ev.kind == Event::Mouse) {
-        // Terminal cell -> grid cell; clicks on the margin are dropped.
-        ev.row -= (LINES - kRows) / 2;
-        ev.col -= (COLS - kCols) / 2;
-        if (ev.row < 0 || ev.row >= kRows || ev.col < 0 || ev.col >= kCols) continue;
-      }
-      queue_.push_back(ev);
-    }
-    if (too_small()) {
-      // The operator cannot see the screen: keys would act blind. Esc gives up.
-      bool esc = false;
-      for (const Event& e : queue_)
-        if (e.kind == Event::Key && e.key == key::kEsc) esc = true;
-      queue_.clear();
-      if (esc) {
-        gone_ = true;
-        return quit;
-      }
-    }
+    take_decoded();
+    if (gone_) return quit;
     if (!queue_.empty()) {
-      ev = queue_.front();
+      Event ev = queue_.front();
       queue_.pop_front();
       return ev;
     }
@@ -413,9 +417,7 @@ Event TerminalConsole::next_event() {
 
 int TerminalConsole::peek_key(bool consume) {
   if (!gone_ && !g_quit && !pump(0)) gone_ = true;
-  Event ev;
-  while (decoder_.next(monotonic_ms(), ev))
-    if (ev.kind == Event::Key) queue_.push_back(ev);
+  take_decoded();
   for (auto it = queue_.begin(); it != queue_.end(); ++it)
     if (it->kind == Event::Key) {
       int k = it->key;

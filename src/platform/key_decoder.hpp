@@ -41,7 +41,7 @@ namespace tx::platform {
 
 class KeyDecoder {
  public:
-  static constexpr int kEscWaitMs = 50;
+  static constexpr int kEscWaitMs = 100;
   static constexpr int kDoubleClickMs = 400;
 
   // A terminal-specific sequence (starting with ESC) for a key code.
