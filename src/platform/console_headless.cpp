@@ -199,34 +199,43 @@ void HeadlessConsole::set_cursor(int row, int col, bool visible) {
 
 void HeadlessConsole::refresh() { ++refreshes_; }
 
+void HeadlessConsole::run_out(const char* waiting) {
+  if (exhausted_) return;
+  exhausted_ = true;
+  std::string text;
+  for (int r = 0; r < kRows; ++r) {
+    std::string line = row_text(r);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    if (line.empty()) continue;
+    text += "  " + std::to_string(r) + (r < 10 ? ":  " : ": ") + line + "\n";
+  }
+  exhausted_message_ = (script_error_.empty() ? std::string("the key script ran out")
+                                              : "the key script was refused (" + script_error_ + ")") +
+                       " while the program " + waiting + "; cursor at row " +
+                       std::to_string(cursor_row_) + ", column " + std::to_string(cursor_col_) +
+                       "; screen:\n" + text;
+}
+
 Event HeadlessConsole::next_event() {
+  idle_peeks_ = 0;
   if (!events_.empty()) {
     Event ev = events_.front();
     events_.pop_front();
     return ev;
   }
-  if (!exhausted_) {
-    exhausted_ = true;
-    std::string text;
-    for (int r = 0; r < kRows; ++r) {
-      std::string line = row_text(r);
-      while (!line.empty() && line.back() == ' ') line.pop_back();
-      if (line.empty()) continue;
-      text += "  " + std::to_string(r) + (r < 10 ? ":  " : ": ") + line + "\n";
-    }
-    exhausted_message_ = (script_error_.empty() ? std::string("the key script ran out")
-                                                : "the key script was refused (" + script_error_ + ")") +
-                         " while the program waited for a key; cursor at row " +
-                         std::to_string(cursor_row_) + ", column " + std::to_string(cursor_col_) +
-                         "; screen:\n" + text;
-  }
+  run_out("waited for a key");
   Event quit;
   quit.kind = Event::Quit;
   return quit;
 }
 
 int HeadlessConsole::peek_key(bool consume) {
-  if (events_.empty()) return 0;
+  if (events_.empty()) {
+    if (!exhausted_ && ++idle_peeks_ < kMaxIdlePeeks) return 0;
+    run_out("kept polling for a key");
+    return key::kEsc;
+  }
+  idle_peeks_ = 0;
   const Event& ev = events_.front();
   if (ev.kind == Event::Tick) {
     events_.pop_front();

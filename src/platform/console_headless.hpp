@@ -30,7 +30,10 @@
 // and exhausted_message() describes where the program was waiting (cursor
 // and the screen's text). peek_key() never waits: it returns 0 on an empty
 // script, and a {Tick} at the front of the script is spent by one peek (time
-// passes while the program polls).
+// passes while the program polls). A program that keeps polling an empty
+// script would never end, so after kMaxIdlePeeks such polls in a row the
+// script counts as exhausted too and peek_key() answers Esc, the key that
+// ends every wait.
 #pragma once
 
 #include <deque>
@@ -48,6 +51,8 @@ std::vector<Event> parse_key_script(std::string_view script, std::string& error)
 
 class HeadlessConsole : public Console {
  public:
+  static constexpr int kMaxIdlePeeks = 10000;
+
   explicit HeadlessConsole(std::string_view script);
 
   Cell get(int row, int col) const override;
@@ -90,6 +95,9 @@ class HeadlessConsole : public Console {
   int cursor_row_ = 0, cursor_col_ = 0;
   bool cursor_visible_ = false;
   int refreshes_ = 0;
+  int idle_peeks_ = 0;
+
+  void run_out(const char* waiting);
 };
 
 }  // namespace tx::platform

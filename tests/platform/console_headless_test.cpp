@@ -163,6 +163,18 @@ TEST(HeadlessEvents, PeekSpendsTicksAndLeavesKeysUnlessConsumed) {
   EXPECT_FALSE(con.script_exhausted());
 }
 
+TEST(HeadlessEvents, EndlessPollingOfAnEmptyScriptEndsWithEsc) {
+  HeadlessConsole con("y");
+  EXPECT_EQ(con.peek_key(true), 'y');
+  int polls = 0, k = 0;
+  while ((k = con.peek_key(false)) == 0 && polls < 2 * HeadlessConsole::kMaxIdlePeeks) ++polls;
+  EXPECT_EQ(k, key::kEsc);
+  EXPECT_LT(polls, HeadlessConsole::kMaxIdlePeeks);
+  EXPECT_TRUE(con.script_exhausted());
+  EXPECT_NE(con.exhausted_message().find("polling"), std::string::npos);
+  EXPECT_EQ(con.next_event().kind, Event::Quit);
+}
+
 TEST(HeadlessEvents, PushedKeyComesFirstAndAppendedScriptLast) {
   HeadlessConsole con("a");
   con.push_key(key::F(2));

@@ -100,7 +100,9 @@ TEST_F(TerminalRun, OpensTheFrameAndLeavesOnEsc) {
   ASSERT_TRUE(t.wait_for_text("e2e$")) << t.last();
   t.type_line(quoted(binary()));
   ASSERT_TRUE(t.wait_for_text("Esc: sair")) << t.last();
-  EXPECT_NE(t.last().find("TX2014 - IRPF 2014"), std::string::npos) << t.last();
+  // Centred: 100 x 30 leaves 10 columns and 1 line of margin before the grid.
+  EXPECT_NE(t.last().find("\n" + std::string(11, ' ') + "TX2014 - IRPF 2014"), std::string::npos) << t.last();
+  EXPECT_EQ(t.last().rfind("\n", t.last().find("TX2014 - IRPF")), t.last().find('\n'));
   t.key("Escape");
   expect_shell_back(t, 0);
 }
@@ -130,19 +132,22 @@ TEST_F(TerminalRun, EscOnTheSmallWindowMessageGivesUp) {
   EXPECT_TRUE(t.wait_for_text("status=1\n")) << t.last();
 }
 
-TEST_F(TerminalRun, TerminateSignalRestoresTheTerminal) {
-  TmuxSession t(100, 30);
-  ASSERT_TRUE(t.wait_for_text("e2e$")) << t.last();
-  std::string pidfile = "/tmp/" + std::string("tx2014-e2e-pid-") + std::to_string(getpid());
-  t.type_line("sh -c 'echo $$ > " + pidfile + "; exec \"$0\"' " + quoted(binary()));
-  ASSERT_TRUE(t.wait_for_text("Esc: sair")) << t.last();
-  std::ifstream in(pidfile);
-  long pid = 0;
-  in >> pid;
-  ASSERT_GT(pid, 0);
-  ASSERT_EQ(kill(static_cast<pid_t>(pid), SIGTERM), 0);
-  expect_shell_back(t, 0);
-  std::remove(pidfile.c_str());
+TEST_F(TerminalRun, TerminateAndHangUpRestoreTheTerminal) {
+  const int signals[] = {SIGTERM, SIGHUP};
+  for (int sig : signals) {
+    SCOPED_TRACE(sig == SIGTERM ? "SIGTERM" : "SIGHUP");
+    TmuxSession t(100, 30);
+    ASSERT_TRUE(t.wait_for_text("e2e$")) << t.last();
+    std::string pidfile = "/tmp/tx2014-e2e-pid-" + std::to_string(getpid());
+    t.type_line("sh -c 'echo $$ > " + pidfile + "; exec \"$0\"' " + quoted(binary()));
+    ASSERT_TRUE(t.wait_for_text("Esc: sair")) << t.last();
+    long pid = 0;
+    std::ifstream(pidfile) >> pid;
+    std::remove(pidfile.c_str());
+    ASSERT_GT(pid, 0);
+    ASSERT_EQ(kill(static_cast<pid_t>(pid), sig), 0);
+    expect_shell_back(t, 0);
+  }
 }
 
 }  // namespace
