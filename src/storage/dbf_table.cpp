@@ -99,7 +99,9 @@ DbfStatus DbfTable::create(const std::string& path, const std::vector<FieldDef>&
   }
   std::string bytes = build_dbf_header(fields, 0, today);
   bytes.push_back(static_cast<char>(kDbfEofMarker));
-  return write_file_atomically(path, bytes);
+  DbfStatus s = write_file_atomically(path, bytes);
+  if (!s && memo) ::unlink(memo_path_for(path).c_str());
+  return s;
 }
 
 void DbfTable::reset_state() {
@@ -252,6 +254,7 @@ std::uint32_t DbfTable::record_count() {
     if (pread_full(fd_, b, 4, 4))
       count_ = b[0] | (b[1] << 8) | (b[2] << 16) | (std::uint32_t(b[3]) << 24);
   }
+  header_.record_count = count_;
   return count_;
 }
 
@@ -311,6 +314,7 @@ DbfStatus DbfTable::read_record(std::uint32_t recno) {
       win_first_ = win_n_ = 0;
     }
   }
+  errno = 0;
   if (!pread_full(fd_, rec_.data(), rl, header_.record_offset(recno))) {
     if (errno == 0 || file_size() < header_.record_offset(recno) + rl)
       return DbfStatus::fail(DbfCode::Damaged,
@@ -355,6 +359,20 @@ DbfStatus DbfTable::flush() {
     date_written_ = true;
   }
   return DbfStatus::ok();
+}
+
+DbfStatus DbfTable::reread() {
+  if (fd_ < 0) return invalid("Tabela n\xc6o est\xa0 aberta");
+  if (pending_append_) {
+    // The appended record was never written: the table shrinks back.
+    --count_;
+    dirty_ = pending_append_ = false;
+    return go_eof();
+  }
+  dirty_ = false;
+  if (eof_) return go_eof();
+  win_first_ = win_n_ = 0;
+  return read_record(recno_);
 }
 
 DbfStatus DbfTable::commit() {

@@ -23,8 +23,10 @@
 //     date     yyyymmdd, blank for the empty date
 //     logical  "T"/"F"; blank reads as false
 //     memo     text kept in the memo file, block number in the record
-//   deleted() / set_deleted(b)       the deletion mark (false = recall)
+//   deleted() / set_deleted(b)       the deletion mark; recall() clears it
 //   flush()                          writes the current record if changed
+//   reread()                         drops unwritten changes and reads the
+//                                    current record again from the file
 //   commit()                         flush and bring the header (count,
 //                                    date) up to date on disk
 //   append_blank()                   a new blank current record. Shared: under
@@ -138,8 +140,10 @@ class DbfTable final : public RecordView {
 
   bool deleted() const { return rec_[0] == '*'; }
   DbfStatus set_deleted(bool del);
+  DbfStatus recall() { return set_deleted(false); }
 
   DbfStatus flush();
+  DbfStatus reread();
   DbfStatus commit();
   DbfStatus append_blank();
 

@@ -413,6 +413,31 @@ TEST_F(DbfTableTest, SharedOpensSeeEachOthersWritesAndNeedLocks) {
   EXPECT_EQ(a.record_count(), 2u);
 }
 
+TEST_F(DbfTableTest, RereadDropsUnwrittenChanges) {
+  make({{"A", 'C', 4, 0}});
+  DbfTable t;
+  open(t, DbfTable::Mode::Shared);
+  ASSERT_TRUE(t.append_blank());
+  ASSERT_TRUE(t.set_text(0, "um"));
+  ASSERT_TRUE(t.flush());
+  t.unlock_all();
+  ASSERT_TRUE(t.set_text(0, "dois"));
+  EXPECT_FALSE(t.go(1)) << "an unlocked change cannot be written, so the move is refused";
+  ASSERT_TRUE(t.reread());
+  EXPECT_EQ(t.get_text(0), "um  ");
+  EXPECT_TRUE(t.go(1));
+  ASSERT_TRUE(t.close());
+  DbfTable x;
+  open(x);
+  ASSERT_TRUE(x.append_blank());
+  ASSERT_TRUE(x.set_text(0, "novo"));
+  ASSERT_TRUE(x.reread());
+  EXPECT_TRUE(x.eof());
+  EXPECT_EQ(x.record_count(), 1u) << "an append never written is dropped";
+  ASSERT_TRUE(x.close());
+  EXPECT_EQ(read_all(path).size(), 32u + 32 + 1 + 5 + 1);
+}
+
 TEST_F(DbfTableTest, CreateReplacesWholeAndLeavesNoTempFiles) {
   EXPECT_EQ(DbfTable::create(dir.file("nada/X.DBF"), {{"A", 'C', 1, 0}}).code, DbfCode::IoError);
   EXPECT_EQ(DbfTable::create(path, {{"A", 'X', 1, 0}}).code, DbfCode::Invalid);
