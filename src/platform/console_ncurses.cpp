@@ -3,10 +3,12 @@
 // read from the terminal directly and decoded by KeyDecoder, so that Esc
 // prefixes, modifiers and timing are the same on every terminal.
 //
-// Signals: SIGWINCH redraws (centred, or the "too small" message), SIGTERM
-// and SIGHUP turn into a Quit event so the program shuts down cleanly. The
-// handlers only set a flag and write a byte to a wake-up pipe; that pipe and
-// the flags are the one piece of process-wide state, as signal handlers
+// Signals: SIGWINCH redraws (centred, or the "too small" message), SIGTERM,
+// SIGHUP and SIGINT turn into a Quit event so the program shuts down
+// cleanly. The handlers only set a flag and write a byte to a wake-up pipe.
+// A crash (SIGSEGV, SIGABRT ...) puts the terminal modes back and leaves the
+// alternate screen before the default action. The pipe, the flags and the
+// saved modes are the one piece of process-wide state, as signal handlers
 // cannot reach an object.
 #include <fcntl.h>
 #include <langinfo.h>
@@ -23,6 +25,7 @@
 #include <cstring>
 #include <ctime>
 #include <deque>
+#include <iterator>
 #include <string>
 
 #define NCURSES_WIDECHAR 1
@@ -41,6 +44,24 @@ namespace {
 volatile sig_atomic_t g_resized = 0;
 volatile sig_atomic_t g_quit = 0;
 int g_wake_write = -1;
+// For a crash: the terminal modes from before the program, and the bytes
+// that leave the alternate screen and the mouse mode, so that a fatal signal
+// does not leave the operator with a raw, mouse-reporting terminal.
+termios g_saved_modes{};
+bool g_have_saved_modes = false;
+char g_leave_bytes[128] = {};
+std::size_t g_leave_len = 0;
+// Signals that end the program without it running again.
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+
+extern "C" void on_fatal_signal(int sig) {
+  if (g_leave_len) {
+    [[maybe_unused]] auto n = write(STDOUT_FILENO, g_leave_bytes, g_leave_len);
+  }
+  if (g_have_saved_modes) tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_modes);
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
 
 extern "C" void on_signal(int sig) {
   int saved = errno;
@@ -151,7 +172,8 @@ class TerminalConsole : public Console {
   FILE* out_ = nullptr;
   int in_fd_ = 0;
   int wake_[2] = {-1, -1};
-  struct sigaction old_winch_{}, old_term_{}, old_hup_{};
+  struct sigaction old_winch_{}, old_term_{}, old_hup_{}, old_int_{};
+  struct sigaction old_fatal_[std::size(kFatalSignals)]{};
   bool signals_set_ = false;
   int colours_ = 0;  // 16, 8 or 0 (monochrome)
   int cur_row_ = 0, cur_col_ = 0;
@@ -176,6 +198,7 @@ bool TerminalConsole::start(std::string& error) {
     std::setlocale(LC_CTYPE, "en_US.UTF-8");
   out_ = stdout;
   in_fd_ = STDIN_FILENO;
+  g_have_saved_modes = tcgetattr(STDIN_FILENO, &g_saved_modes) == 0;
   const char* term = std::getenv("TERM");
   screen_ = newterm(term && *term ? term : "xterm", out_, stdin);
   if (!screen_) {
@@ -226,6 +249,19 @@ bool TerminalConsole::start(std::string& error) {
   sigaction(SIGWINCH, &sa, &old_winch_);
   sigaction(SIGTERM, &sa, &old_term_);
   sigaction(SIGHUP, &sa, &old_hup_);
+  sigaction(SIGINT, &sa, &old_int_);  // only from kill: the keyboard sends Ctrl-C as a key
+  std::string leave = "\x1b[?1006l\x1b[?1000l";
+  for (const char* cap : {"rmcup", "cnorm", "sgr0"})
+    if (const char* seq = tigetstr(cap); valid_cap(seq)) leave += seq;
+  if (leave.size() < sizeof g_leave_bytes) {
+    std::memcpy(g_leave_bytes, leave.data(), leave.size());
+    g_leave_len = leave.size();
+  }
+  struct sigaction fatal{};
+  fatal.sa_handler = on_fatal_signal;
+  sigemptyset(&fatal.sa_mask);
+  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i)
+    sigaction(kFatalSignals[i], &fatal, &old_fatal_[i]);
   signals_set_ = true;
   // Mouse presses in SGR form (and the classic form where that is all there is).
   write_raw("\x1b[?1000h\x1b[?1006h");
@@ -245,6 +281,11 @@ void TerminalConsole::shut_down() {
     sigaction(SIGWINCH, &old_winch_, nullptr);
     sigaction(SIGTERM, &old_term_, nullptr);
     sigaction(SIGHUP, &old_hup_, nullptr);
+    sigaction(SIGINT, &old_int_, nullptr);
+    for (std::size_t i = 0; i < std::size(kFatalSignals); ++i)
+      sigaction(kFatalSignals[i], &old_fatal_[i], nullptr);
+    g_leave_len = 0;
+    g_have_saved_modes = false;
     signals_set_ = false;
   }
   g_wake_write = -1;

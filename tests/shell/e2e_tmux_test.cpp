@@ -132,21 +132,30 @@ TEST_F(TerminalRun, EscOnTheSmallWindowMessageGivesUp) {
   EXPECT_TRUE(t.wait_for_text("status=1\n")) << t.last();
 }
 
-TEST_F(TerminalRun, TerminateAndHangUpRestoreTheTerminal) {
-  const int signals[] = {SIGTERM, SIGHUP};
-  for (int sig : signals) {
-    SCOPED_TRACE(sig == SIGTERM ? "SIGTERM" : "SIGHUP");
+TEST_F(TerminalRun, SignalsRestoreTheTerminal) {
+  // Terminate, hang-up and interrupt end the program cleanly; a crash still
+  // gives the terminal back before the default action.
+  struct Case {
+    int sig;
+    const char* name;
+    int status;
+  };
+  const Case cases[] = {{SIGTERM, "SIGTERM", 0}, {SIGHUP, "SIGHUP", 0}, {SIGINT, "SIGINT", 0},
+                        {SIGSEGV, "SIGSEGV", 128 + SIGSEGV}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int sig = c.sig;
     TmuxSession t(100, 30);
     ASSERT_TRUE(t.wait_for_text("e2e$")) << t.last();
     std::string pidfile = "/tmp/tx2014-e2e-pid-" + std::to_string(getpid());
-    t.type_line("sh -c 'echo $$ > " + pidfile + "; exec \"$0\"' " + quoted(binary()));
+    t.type_line("ulimit -c 0; sh -c 'echo $$ > " + pidfile + "; exec \"$0\"' " + quoted(binary()));
     ASSERT_TRUE(t.wait_for_text("Esc: sair")) << t.last();
     long pid = 0;
     std::ifstream(pidfile) >> pid;
     std::remove(pidfile.c_str());
     ASSERT_GT(pid, 0);
     ASSERT_EQ(kill(static_cast<pid_t>(pid), sig), 0);
-    expect_shell_back(t, 0);
+    expect_shell_back(t, c.status);
   }
 }
 
