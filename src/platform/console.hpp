@@ -7,7 +7,8 @@
 //
 // Everything draws into the grid with put()/fill(); refresh() shows what
 // changed. Events come from next_event(): a key (codes of keys.hpp), a mouse
-// click with its cell, or a tick once a second while nothing else happens.
+// click with its cell, or a tick each second (the terminal sends ticks even
+// while keys arrive; the headless console only where its script says).
 //
 // Two drivers: make_terminal_console() (ncursesw, a real terminal) and
 // make_headless_console() (tests: keys from a script, screen dumped as text).

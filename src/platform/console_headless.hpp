@@ -1,6 +1,7 @@
 // HeadlessConsole: the console of tests. Keys come from a script, the screen
 // is kept in memory and can be read back as text or attributes, tones are
-// recorded instead of played.
+// recorded instead of played. Nothing happens by itself, not even a tick:
+// every event is in the script, so a run is the same every time.
 //
 // Script format (UTF-8 text):
 //   - Plain characters are typed as they are: `Maria da Silva`. UTF-8 letters
