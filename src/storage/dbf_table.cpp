@@ -45,23 +45,39 @@ bool take_header_lock(int fd) {
   return false;
 }
 
-// Formats v (already rounded to dec) right aligned into out[0..width);
-// false when it does not fit.
-bool format_number(Decimal v, int width, int dec, char* out) {
-  Decimal::raw_t raw = v.raw();
-  bool neg = raw < 0;
-  if (neg) raw = -raw;
-  for (int i = dec; i < Decimal::kScale; ++i) raw /= 10;  // exact after round(dec)
-  char buf[64];
+__extension__ typedef unsigned __int128 u128;
+
+// Digits of u with dec decimals, least significant first; returns the count.
+template <typename U>
+int digits_reversed(U u, int dec, char* buf) {
   int n = 0;
   int digits = 0;
   do {
     if (digits == dec && dec > 0) buf[n++] = '.';
-    buf[n++] = static_cast<char>('0' + static_cast<int>(raw % 10));
-    raw /= 10;
+    buf[n++] = static_cast<char>('0' + static_cast<int>(u % 10));
+    u /= 10;
     ++digits;
-  } while ((raw != 0 || digits <= dec) && n < 60);
-  if (raw != 0) return false;
+  } while (u != 0 || digits <= dec);
+  return n;
+}
+
+// Formats v rounded half away from zero to dec decimals, right aligned into
+// out[0..width); false when it does not fit. Amounts below about 1.8e9 take
+// only 64-bit arithmetic (the record hot path).
+bool format_number(Decimal v, int width, int dec, char* out) {
+  Decimal::raw_t raw = v.raw();
+  bool neg = raw < 0;
+  u128 mag = neg ? static_cast<u128>(-raw) : static_cast<u128>(raw);
+  std::uint64_t step = 1;
+  for (int i = dec; i < Decimal::kScale; ++i) step *= 10;
+  constexpr std::uint64_t kMax64 = ~std::uint64_t{0};
+  // Half away from zero on the magnitude; 64-bit division when it fits.
+  u128 units = mag <= kMax64 - step ? (static_cast<std::uint64_t>(mag) + step / 2) / step : (mag + step / 2) / step;
+  if (units == 0) neg = false;
+  char buf[64];
+  int n = units <= kMax64
+              ? digits_reversed(static_cast<std::uint64_t>(units), dec, buf)
+              : digits_reversed(units, dec, buf);
   if (neg) buf[n++] = '-';
   if (n > width) return false;
   std::memset(out, ' ', static_cast<std::size_t>(width - n));
@@ -565,7 +581,7 @@ DbfStatus DbfTable::set_number(int i, Decimal v) {
   if (DbfStatus s = writable_field(i, 'N'); !s) return s;
   const FieldDef& f = field(i);
   char buf[kDbfMaxNumericWidth];
-  if (!format_number(v.round(f.dec), f.len, f.dec, buf))
+  if (!format_number(v, f.len, f.dec, buf))
     return invalid("Valor " + v.str(f.dec) + " n\xc6o cabe no campo " + f.name + " (" + std::to_string(f.len) +
                    "," + std::to_string(f.dec) + ")");
   std::memcpy(rec_.data() + header_.offsets[static_cast<std::size_t>(i)], buf, static_cast<std::size_t>(f.len));

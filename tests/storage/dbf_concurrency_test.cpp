@@ -14,7 +14,7 @@
 
 using namespace tx;
 using namespace tx::storage;
-using tx::storage::testing::ScratchDir;
+using tx::storage::dbf_testing::DbfScratchDir;
 
 namespace {
 
@@ -78,7 +78,7 @@ class DbfProcessTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(DbfTable::create(path, {{"QUEM", 'C', 2, 0}, {"SEQ", 'N', 6, 0}}, Date::ymd(2014, 1, 1)));
   }
-  ScratchDir dir;
+  DbfScratchDir dir;
   std::string path = dir.file("IMP0914.DBF");
 };
 

@@ -18,8 +18,8 @@
 
 using namespace tx;
 using namespace tx::storage;
-using tx::storage::testing::ScratchDir;
-using tx::storage::testing::write_all;
+using tx::storage::dbf_testing::DbfScratchDir;
+using tx::storage::dbf_testing::write_all;
 
 namespace {
 
@@ -172,7 +172,7 @@ class DbfInteropTest : public ::testing::Test {
     }
   }
 
-  ScratchDir dir;
+  DbfScratchDir dir;
 };
 
 TEST_F(DbfInteropTest, DbfreadReadsEveryTypeIncludingTheWideText) {

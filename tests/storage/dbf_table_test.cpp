@@ -12,9 +12,9 @@
 
 using namespace tx;
 using namespace tx::storage;
-using tx::storage::testing::read_all;
-using tx::storage::testing::ScratchDir;
-using tx::storage::testing::write_all;
+using tx::storage::dbf_testing::read_all;
+using tx::storage::dbf_testing::DbfScratchDir;
+using tx::storage::dbf_testing::write_all;
 
 namespace {
 
@@ -34,7 +34,7 @@ class DbfTableTest : public ::testing::Test {
     DbfStatus s = t.open(path, m);
     ASSERT_TRUE(s) << s.message;
   }
-  ScratchDir dir;
+  DbfScratchDir dir;
   std::string path = dir.file("IMP0114.DBF");
 };
 

@@ -8,21 +8,21 @@
 #include <iterator>
 #include <string>
 
-namespace tx::storage::testing {
+namespace tx::storage::dbf_testing {
 
-class ScratchDir {
+class DbfScratchDir {
  public:
-  ScratchDir() {
+  DbfScratchDir() {
     char tmpl[] = "/tmp/tx_dbf_XXXXXX";
     const char* made = ::mkdtemp(tmpl);
     path_ = made ? made : "/tmp";
   }
-  ~ScratchDir() {
+  ~DbfScratchDir() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
   }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
+  DbfScratchDir(const DbfScratchDir&) = delete;
+  DbfScratchDir& operator=(const DbfScratchDir&) = delete;
   std::string file(const std::string& name) const { return path_ + "/" + name; }
   const std::string& path() const { return path_; }
 
@@ -40,4 +40,4 @@ inline void write_all(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-}  // namespace tx::storage::testing
+}  // namespace tx::storage::dbf_testing
