@@ -360,8 +360,16 @@ DbfStatus DbfTable::flush() {
   if (!record_locked(recno_))
     return invalid("Registro " + std::to_string(recno_) + " n\xc6o est\xa0 bloqueado: " + path_);
   const std::size_t rl = header_.record_len;
-  std::size_t n = pending_append_ ? rl + 1 : rl;
+  const bool appended = pending_append_;
+  std::size_t n = appended ? rl + 1 : rl;
   if (!pwrite_full(fd_, rec_.data(), n, header_.record_offset(recno_))) return io_error("Erro ao gravar");
+  if (appended) {
+    // The count follows the record at once, so a program stopped at any
+    // moment leaves every written record counted.
+    unsigned char c[4] = {static_cast<unsigned char>(count_), static_cast<unsigned char>(count_ >> 8),
+                          static_cast<unsigned char>(count_ >> 16), static_cast<unsigned char>(count_ >> 24)};
+    if (!pwrite_full(fd_, c, 4, 4)) return io_error("Erro ao gravar");
+  }
   if (recno_ >= win_first_ && recno_ < win_first_ + win_n_)
     std::memcpy(window_.data() + (recno_ - win_first_) * rl, rec_.data(), rl);
   dirty_ = false;

@@ -44,7 +44,11 @@
 // Invariants: opening never loads the table whole; records are read with
 // pread on demand. In shared mode every go() reads the record from the file
 // (changes by other terminals are seen); in exclusive mode a small read-ahead
-// window serves sequential moves and the header is written on commit/close.
+// window serves sequential moves. The record count on disk follows every
+// written append at once; the last-update date is stamped on commit/close
+// (exclusive) or with the first change (shared).
+// go(n) outside 1..record_count() positions at the end of file (blank record,
+// recno() == count + 1) and reports it as Invalid.
 // A changed record in shared mode is written only while this terminal holds
 // its record lock or the file lock.
 #pragma once

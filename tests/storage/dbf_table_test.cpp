@@ -291,14 +291,18 @@ TEST_F(DbfTableTest, SequentialMovesBothWaysSeeChanges) {
   EXPECT_EQ(t.recno(), n + 1);
 }
 
-TEST_F(DbfTableTest, ExclusiveHeaderIsWrittenOnCommit) {
+TEST_F(DbfTableTest, ExclusiveCountFollowsAppendsAndDateComesOnCommit) {
   make({{"A", 'C', 4, 0}});
   DbfTable t;
   open(t);
   t.set_today(Date::ymd(2014, 5, 2));
   for (int i = 0; i < 5; ++i) ASSERT_TRUE(t.append_blank());
-  ASSERT_TRUE(t.commit());
+  ASSERT_TRUE(t.go(1));  // writes the last appended record
   std::string bytes = read_all(path);
+  EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 5u) << "a stop now would lose no written record";
+  EXPECT_EQ(static_cast<unsigned char>(bytes[2]), 3u) << "date still the creation's";
+  ASSERT_TRUE(t.commit());
+  bytes = read_all(path);
   EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 5u);
   EXPECT_EQ(static_cast<unsigned char>(bytes[1]), 114u);
   EXPECT_EQ(static_cast<unsigned char>(bytes[2]), 5u);
