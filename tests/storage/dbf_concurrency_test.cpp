@@ -76,7 +76,7 @@ class Child {
 class DbfProcessTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(DbfTable::create(path, {{"QUEM", 'C', 2, 0}, {"SEQ", 'N', 6, 0}}, Date::ymd(2014, 1, 1)));
+    ASSERT_TRUE(DbfTable::create(path, {{"QUEM", 'C', 2, 0}, {"SEQ", 'N', 6, 0}, {"NOTA", 'M', 10, 0}}, Date::ymd(2014, 1, 1)));
   }
   DbfScratchDir dir;
   std::string path = dir.file("IMP0914.DBF");
@@ -196,6 +196,8 @@ TEST_F(DbfProcessTest, KilledRecordHolderFreesTheRecord) {
   EXPECT_EQ(t.record_count(), 2u);
 }
 
+// Appends and memo texts from two processes at once: no record or memo
+// block is lost, taken twice or overwritten by the other.
 TEST_F(DbfProcessTest, SimultaneousAppendsNeverCollide) {
   constexpr int kPerProcess = 300;
   const std::string p = path;
@@ -212,7 +214,13 @@ TEST_F(DbfProcessTest, SimultaneousAppendsNeverCollide) {
         }
         if (!s) return 3;
         std::uint32_t n = t.recno();
-        if (!t.set_text("QUEM", who) || !t.set_number("SEQ", i) || !t.flush()) return 4;
+        if (!t.set_text("QUEM", who) || !t.set_number("SEQ", i)) return 4;
+        // Growing texts take new blocks each time, so the two processes'
+        // allocations interleave; the last, short text stays in place.
+        for (std::size_t grow = 1; grow <= 4; ++grow)
+          if (!t.set_memo("NOTA", std::string(64 * grow, '+'))) return 4;
+        if (!t.set_memo("NOTA", std::string(who) + "-" + std::to_string(i) + std::string(i % 97, '.'))) return 4;
+        if (!t.flush()) return 4;
         t.unlock_record(n);
       }
       return t.close() ? 0 : 5;
@@ -234,7 +242,11 @@ TEST_F(DbfProcessTest, SimultaneousAppendsNeverCollide) {
     ASSERT_TRUE(t.go(r));
     std::string who(t.get_text("QUEM"));
     EXPECT_TRUE(who == "AA" || who == "BB") << "record " << r << " lost its writer's values";
-    EXPECT_TRUE(seen.emplace(who, t.get_number("SEQ").to_long()).second) << "duplicate at " << r;
+    long long seq = t.get_number("SEQ").to_long();
+    EXPECT_TRUE(seen.emplace(who, seq).second) << "duplicate at " << r;
+    std::string memo;
+    ASSERT_TRUE(t.get_memo("NOTA", memo));
+    EXPECT_EQ(memo, who + "-" + std::to_string(seq) + std::string(static_cast<std::size_t>(seq % 97), '.')) << r;
   }
   EXPECT_EQ(seen.size(), 2u * kPerProcess);
 }
