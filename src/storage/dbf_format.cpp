@@ -1,9 +1,7 @@
 #include "storage/dbf_format.hpp"
 
 #include <algorithm>
-#include <cstring>
 
-#include "base/codepage.hpp"
 
 namespace tx::storage {
 

@@ -182,11 +182,13 @@ DbfStatus DbfTable::open_once(const std::string& path, Mode mode, bool& replaced
     return busy(kInUse);
   }
   fd_ = fd;
-  if (DbfStatus s = load_header(); !s) {
+  auto give_up = [this](DbfStatus s) {
     ::close(fd_);
+    memo_.close();
     reset_state();
     return s;
-  }
+  };
+  if (DbfStatus s = load_header(); !s) return give_up(std::move(s));
   if (header_.has_memo_fields()) {
     std::string want = memo_path_for(path);
     auto slash = want.rfind('/');
@@ -194,17 +196,14 @@ DbfStatus DbfTable::open_once(const std::string& path, Mode mode, bool& replaced
     DbfStatus s = found.empty()
         ? DbfStatus::fail(DbfCode::NotFound, "Arquivo de memo " + want + " n\xc6o localizado!")
         : memo_.open(found, !read_only_);
-    if (!s) {
-      ::close(fd_);
-      reset_state();
-      return s;
-    }
+    if (!s) return give_up(std::move(s));
   }
   build_name_index();
   rec_.assign(header_.record_len + 1u, ' ');
   rec_[header_.record_len] = static_cast<char>(kDbfEofMarker);
-  if (count_ > 0) return go(1);
-  return go_eof();
+  DbfStatus first = count_ > 0 ? go(1) : go_eof();
+  if (!first) return give_up(std::move(first));
+  return first;
 }
 
 DbfStatus DbfTable::load_header() {
@@ -447,7 +446,11 @@ DbfStatus DbfTable::append_blank() {
     if (st && took_record) locked_.push_back(n);
   }
   platform::unlock_header(fd_);
-  if (!st) return st;
+  if (!st) {
+    if (eof_) blank_record();
+    else (void)read_record(recno_);  // the buffer held the blank record
+    return st;
+  }
   recno_ = n;
   eof_ = false;
   dirty_ = false;
