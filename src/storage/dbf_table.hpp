@@ -4,7 +4,8 @@
 // Interface
 //   DbfTable::create(path, fields)   a new empty table (and memo file): both
 //                                    are written beside and renamed, so a
-//                                    half-written header is never seen
+//                                    half-written header is never seen; a
+//                                    file already under that name is replaced
 //   open(path, Shared|Exclusive)     takes the open lock: exclusive is refused
 //                                    while any other terminal has the file
 //                                    open, shared while one holds it

@@ -417,6 +417,31 @@ TEST_F(DbfTableTest, SharedOpensSeeEachOthersWritesAndNeedLocks) {
   EXPECT_EQ(a.record_count(), 2u);
 }
 
+TEST_F(DbfTableTest, ReleasingARecordKeepsTheFileLock) {
+  make({{"A", 'C', 4, 0}});
+  {
+    DbfTable t;
+    open(t);
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(t.append_blank());
+  }
+  DbfTable a, b;
+  open(a, DbfTable::Mode::Shared);
+  open(b, DbfTable::Mode::Shared);
+  ASSERT_TRUE(a.lock_record(2));
+  ASSERT_TRUE(a.lock_file());
+  a.unlock_record(2);  // must not open a hole in the file lock
+  EXPECT_EQ(b.lock_record(2).code, DbfCode::Busy);
+  EXPECT_EQ(b.lock_record(3).code, DbfCode::Busy);
+  a.unlock_all();
+  EXPECT_TRUE(b.lock_record(2));
+  EXPECT_TRUE(b.lock_record(3));
+  b.unlock_record(2);
+  EXPECT_TRUE(a.lock_record(2));
+  EXPECT_EQ(a.lock_record(3).code, DbfCode::Busy) << "releasing one record keeps the others";
+  EXPECT_TRUE(a.close());
+  EXPECT_TRUE(b.lock_file()) << "closing drops every lock";
+}
+
 TEST_F(DbfTableTest, RereadDropsUnwrittenChanges) {
   make({{"A", 'C', 4, 0}});
   DbfTable t;
