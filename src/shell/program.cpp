@@ -10,6 +10,9 @@
 #include "base/codepage.hpp"
 #include "platform/clock.hpp"
 #include "platform/console_headless.hpp"
+#include "shell/commands.hpp"
+
+#include <vector>
 #include "platform/keys.hpp"
 
 namespace tx::shell {
@@ -113,6 +116,8 @@ int run_terminal() {
 }  // namespace
 
 int run_program(int argc, char** argv) {
+  int status = run_command(std::vector<std::string>(argv + 1, argv + argc));
+  if (status >= 0) return status;
   const char* script = std::getenv("TX2014_HEADLESS_SCRIPT");
   for (int i = 1; i < argc; ++i) {
     std::string_view a = argv[i];
