@@ -53,7 +53,11 @@ Move move_of(KeyAction a) {
 }  // namespace
 
 FieldEditor::FieldEditor(platform::Console& console, std::vector<GetField> fields, ReadOptions options)
-    : con_(console), fields_(std::move(fields)), opt_(options), updated_(fields_.size(), false) {}
+    : con_(console), fields_(std::move(fields)), opt_(options), updated_(fields_.size(), false) {
+  if (opt_.upper_plain_texts)
+    for (GetField& f : fields_)
+      if (f.picture.empty()) f.upper = true;
+}
 
 void FieldEditor::bind_key(int key, KeyHandler handler) { keys_[key] = std::move(handler); }
 void FieldEditor::unbind_key(int key) { keys_.erase(key); }

@@ -29,6 +29,9 @@
 // 2: never): every enterable field's `valid` runs in order and at the first
 // refusal the form restarts on that field.
 //
+// With upper_plain_texts every text field without picture gets its upper
+// flag (the window's "texts in upper case" setting).
+//
 // Key bindings (bind_key) win over the keys above; a handler may use the
 // editor (active field, set_active_value) and returns what happens next.
 // The terminal going away (Quit) abandons the form like Esc.
@@ -49,6 +52,7 @@ struct ReadOptions {
   int valid_mode = 0;            // 0, 1 or 2 (see above)
   bool mouse_or_buttons = false; // the form's window has buttons or takes mouse events
   bool exit_on_esc = true;
+  bool upper_plain_texts = false;  // text fields without picture are typed in upper case
 };
 
 enum class KeyAction {

@@ -202,6 +202,18 @@ TEST_F(Form, MouseClickMovesToTheField) {
   EXPECT_EQ(checks_of_first, 0);  // a click is no forward move
 }
 
+TEST_F(Form, UpperCaseForTextsWithoutPicture) {
+  ReadOptions o;
+  o.upper_plain_texts = true;
+  con = platform::make_headless_console("ab{Enter}cd{Enter}{PgDn}");
+  std::vector<GetField> fs = fields();
+  fs[1].picture = "XXXX";
+  FieldEditor ed(*con, fs, o);
+  EXPECT_TRUE(ed.read());
+  EXPECT_EQ(a, "AB  ");
+  EXPECT_EQ(b, "cd  ");
+}
+
 TEST_F(Form, ActiveFieldDrawnInItsActiveColour) {
   FieldEditor ed = editor("{F10}{Enter}");
   std::string attrs_during;
