@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/xbase.hpp"
 #include "platform/keys.hpp"
 #include "screen/get_keys.hpp"
 
@@ -120,13 +121,25 @@ bool FieldEditor::leave_forward() {
 bool FieldEditor::set_active_value(const GetValue& v) {
   if (cur_ < 0 || kind_of(v) != buf_.kind()) return false;
   GetField& f = fields_[static_cast<std::size_t>(cur_)];
-  if (!(f.value.get() == v)) {
-    f.value.set(v);
+  GetValue fitted = v;
+  if (const std::string* t = std::get_if<std::string>(&v)) {
+    // A text keeps the field's width.
+    const long w = f.width > 0 ? f.width : static_cast<long>(std::get<std::string>(f.value.get()).size());
+    fitted = PADR(*t, w);
+  }
+  if (!(f.value.get() == fitted)) {
+    f.value.set(fitted);
     updated_[static_cast<std::size_t>(cur_)] = true;
   }
   buf_ = GetBuffer::for_field(f, f.value.get());
   draw_field(static_cast<std::size_t>(cur_));
   return true;
+}
+
+int FieldEditor::index_of(std::string_view name) const {
+  for (std::size_t i = 0; i < fields_.size(); ++i)
+    if (!name.empty() && fields_[i].name == name) return static_cast<int>(i);
+  return -1;
 }
 
 void FieldEditor::copy() {

@@ -40,6 +40,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <string_view>
 #include <vector>
 
 #include "platform/console.hpp"
@@ -86,11 +87,13 @@ class FieldEditor {
 
   std::size_t size() const { return fields_.size(); }
   const GetField& field(std::size_t i) const { return fields_.at(i); }
+  int index_of(std::string_view name) const;  // -1 when no field has that name
   // While read() runs: the active field and its buffer.
   int active() const { return cur_; }
   const GetBuffer& buffer() const { return buf_; }
   // Stores a value into the active field at once and shows it (for pick
-  // lists bound to a key); false when the value is not of the field's kind.
+  // lists bound to a key); a text is padded or cut to the field's width;
+  // false when the value is not of the field's kind.
   // Esc still puts the value of the start back.
   bool set_active_value(const GetValue& v);
   void copy();

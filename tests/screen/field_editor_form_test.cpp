@@ -12,8 +12,9 @@
 namespace tx::screen {
 namespace {
 
-GetField text_field(int row, int col, std::string& v) {
+GetField text_field(int row, int col, std::string& v, const char* name = "") {
   GetField f;
+  f.name = name;
   f.row = row;
   f.col = col;
   f.value = bind(v);
@@ -31,14 +32,14 @@ class Form : public ::testing::Test {
   std::vector<int> seen;  // active field at each {F10}
 
   std::vector<GetField> fields() {
-    GetField f0 = text_field(2, 20, a);
+    GetField f0 = text_field(2, 20, a, "A");
     f0.valid = [this] {
       ++checks_of_first;
       return a != "    ";
     };
-    GetField f1 = text_field(3, 20, b);
+    GetField f1 = text_field(3, 20, b, "B");
     f1.when = [this] { return second_open; };
-    GetField f2 = text_field(4, 20, c);
+    GetField f2 = text_field(4, 20, c, "C");
     f2.valid = [this] { return c != "BAD "; };
     return {f0, f1, f2};
   }
@@ -202,6 +203,16 @@ TEST_F(Form, MouseClickMovesToTheField) {
   EXPECT_EQ(checks_of_first, 0);  // a click is no forward move
 }
 
+TEST_F(Form, ClickOnAFieldThatCannotBeEnteredIsIgnored) {
+  second_open = false;
+  FieldEditor ed = editor("{Click 4,20}{F10}x{PgDn}");
+  EXPECT_TRUE(ed.read());
+  EXPECT_EQ(seen, (std::vector<int>{0}));
+  EXPECT_EQ(a, "x   ");
+  EXPECT_EQ(ed.index_of("B"), 1);
+  EXPECT_EQ(ed.index_of(""), -1);
+}
+
 TEST_F(Form, UpperCaseForTextsWithoutPicture) {
   ReadOptions o;
   o.upper_plain_texts = true;
@@ -237,7 +248,7 @@ TEST_F(Form, ActiveFieldDrawnInItsActiveColour) {
 TEST_F(Form, BindingPicksAValueAndEndsTheForm) {
   FieldEditor ed = editor("{F2}{Enter}{F3}");
   ed.bind_key(key::F(2), [](FieldEditor& e) {
-    EXPECT_TRUE(e.set_active_value(std::string("PICK")));
+    EXPECT_TRUE(e.set_active_value(std::string("PICKED")));  // cut to the width
     EXPECT_FALSE(e.set_active_value(Decimal(1)));  // not a text
     return KeyAction::Stay;
   });

@@ -105,6 +105,10 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"amount_plain_point", k0, "999.99", 0, 0, "3.5{Enter}",
                    Decimal::from_units(350, 2), "  3.50", false},
         TypingCase{"amount_point_without_decimals", k0, "999", 0, 0, "4,{Enter}", Decimal(4), "  4", true},
+        TypingCase{"amount_end_edits_the_last_decimal", Decimal::from_units(1234, 2), "@E 99.99", 0, 0,
+                   "{End}9", Decimal::from_units(1239, 2), "12,39", false},
+        TypingCase{"amount_left_from_decimals_back_to_integers", Decimal::from_units(1234, 2), "99.99", 0, 0,
+                   "{Right}{Left}{Backspace}{Enter}", Decimal::from_units(134, 2), " 1.34", false},
         TypingCase{"amount_ctrl_y_clears", Decimal(77), "999", 0, 0, "{Right}{Ctrl-Y}{Enter}", k0, "  0", false},
         // A value that does not fit shows asterisks and is kept, never read back as 0.
         TypingCase{"too_large_kept", Decimal(12345), "@E 9,999.99", 0, 0, "{Enter}", Decimal(12345),
