@@ -22,7 +22,8 @@ DbfStatus WorkArea::not_open() {
 
 // Index errors are exceptions inside the index code; here they become the
 // operator's message.
-DbfStatus WorkArea::guard(const char* what, const std::function<DbfStatus()>& fn) {
+template <class Fn>
+DbfStatus WorkArea::guard(const char* what, Fn&& fn) {
   try {
     return fn();
   } catch (const CdxError& e) {

@@ -153,7 +153,8 @@ class WorkArea {
   DbfStatus build_index(IndexOrder& o);
   void write_stamps();
   std::uint64_t table_mtime() const;
-  DbfStatus guard(const char* what, const std::function<DbfStatus()>& fn);
+  template <class Fn>
+  static DbfStatus guard(const char* what, Fn&& fn);
 
   int number_;
   std::string alias_;
