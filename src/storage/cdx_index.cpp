@@ -113,7 +113,10 @@ class CdxIndex::Call {
  public:
   Call(CdxIndex& ix, bool write) : ix_(ix), write_(write) {
     if (ix.fd_.fd < 0) throw CdxError("Índice fechado"_cp.str());
+    if (ix.broken_) ix.damaged("alterações perdidas depois de um erro; o índice deve ser refeito");
     if (write && ix.read_only_) throw CdxError("Índice "_cp + ix.path_ + " só pode ser lido"_cp);
+    if (write && ix.read_batch_) throw CdxError("Índice "_cp + ix.path_ + ": alteração durante uma leitura em bloco"_cp);
+    if (ix.batch_ > 0) return;  // the batch holds the lock and the header is current
     if (ix.sharing_ == CdxSharing::Shared) {
       if (!lock_byte(ix.fd_.fd, write ? F_WRLCK : F_RDLCK))
         throw CdxError("Índice "_cp + ix.path_ + " não pôde ser bloqueado"_cp);
@@ -127,11 +130,14 @@ class CdxIndex::Call {
     }
   }
   void done() {
-    if (write_) ix_.commit();
+    if (write_ && (!ix_.deferred() || ix_.dirty_offs_.size() > ix_.cache_cap_ / 2)) ix_.commit();
     ok_ = true;
   }
   ~Call() {
-    if (!ok_ && write_) ix_.discard();
+    if (!ok_ && write_) {
+      if (ix_.deferred()) ix_.broken_ = true;  // earlier deferred changes went with this one
+      ix_.discard();
+    }
     unlock();
     ix_.trim();
   }
@@ -149,9 +155,83 @@ class CdxIndex::Call {
 
 CdxIndex::CdxIndex(CdxIndex&&) noexcept = default;
 CdxIndex& CdxIndex::operator=(CdxIndex&&) noexcept = default;
-CdxIndex::~CdxIndex() = default;
+CdxIndex::~CdxIndex() {
+  try {
+    close();
+  } catch (const CdxError&) {
+    // the stamp on disk stays the old one: the index will be rebuilt
+  }
+}
+
+bool CdxIndex::deferred() const { return (batch_ > 0 && !read_batch_) || sharing_ == CdxSharing::Exclusive; }
+
+void CdxIndex::flush() {
+  if (fd_.fd < 0 || broken_) return;
+  commit();
+}
+
+void CdxIndex::begin_update() {
+  if (read_batch_) throw CdxError("Índice "_cp + path_ + ": alteração durante uma leitura em bloco"_cp);
+  if (batch_ == 0) {
+    if (fd_.fd < 0) throw CdxError("Índice fechado"_cp.str());
+    if (read_only_) throw CdxError("Índice "_cp + path_ + " só pode ser lido"_cp);
+    if (sharing_ == CdxSharing::Shared) {
+      if (!lock_byte(fd_.fd, F_WRLCK)) throw CdxError("Índice "_cp + path_ + " não pôde ser bloqueado"_cp);
+      try {
+        refresh(false);
+      } catch (...) {
+        lock_byte(fd_.fd, F_UNLCK);
+        throw;
+      }
+    }
+  }
+  ++batch_;
+}
+
+void CdxIndex::begin_read() {
+  if (batch_ == 0) {
+    if (fd_.fd < 0) throw CdxError("Índice fechado"_cp.str());
+    if (sharing_ == CdxSharing::Shared) {
+      if (!lock_byte(fd_.fd, F_RDLCK)) throw CdxError("Índice "_cp + path_ + " não pôde ser bloqueado"_cp);
+      try {
+        refresh(false);
+      } catch (...) {
+        lock_byte(fd_.fd, F_UNLCK);
+        throw;
+      }
+    }
+    read_batch_ = true;
+  }
+  ++batch_;
+}
+
+void CdxIndex::end_read() {
+  if (batch_ == 0) return;
+  if (--batch_ > 0) return;
+  read_batch_ = false;
+  if (sharing_ == CdxSharing::Shared && fd_.fd >= 0) lock_byte(fd_.fd, F_UNLCK);
+}
+
+void CdxIndex::end_update() {
+  if (batch_ == 0) return;
+  if (--batch_ > 0) return;
+  struct Unlock {
+    CdxIndex& ix;
+    ~Unlock() {
+      if (ix.sharing_ == CdxSharing::Shared && ix.fd_.fd >= 0) lock_byte(ix.fd_.fd, F_UNLCK);
+    }
+  } unlock{*this};
+  if (!broken_ && sharing_ == CdxSharing::Shared) commit();
+}
 
 void CdxIndex::close() {
+  if (fd_.fd >= 0) {
+    while (batch_ > 0) {
+      if (read_batch_) end_read();
+      else end_update();
+    }
+    if (!broken_ && !read_only_) commit();
+  }
   fd_.reset();
   cache_.clear();
   spare_.clear();
@@ -234,7 +314,8 @@ void CdxIndex::load_headers(char key_type_hint) {
   ours_ = th.ours;
   keys_ = th.keys;
   stamp_ = CdxStamp{th.stamp_records, th.stamp_updates, th.ours};
-  cache_cap_ = std::clamp<std::size_t>(kCacheBytes / (static_cast<std::size_t>(shape_.key_len) * 170 + 512), 64, 4096);
+  // a typical decoded node: some forty keys and their record numbers
+  cache_cap_ = std::clamp<std::size_t>(kCacheBytes / (static_cast<std::size_t>(shape_.key_len) * 40 + 400), 64, 16384);
   buf_.resize(kNodeSize);
   check_pointer(root_);
   if (!node(root_).root()) damaged("nó raiz sem a marca de raiz");
@@ -342,6 +423,7 @@ Node& CdxIndex::new_node(std::uint16_t attr) {
   n->used = ++tick_;
   Node& ref = *n;
   cache_[off] = std::move(n);
+  dirty_offs_.push_back(off);
   return ref;
 }
 
@@ -355,12 +437,20 @@ void CdxIndex::free_node(std::uint32_t off) {
   header_dirty_ = true;
 }
 
+void CdxIndex::mark(Node& n) {
+  if (n.dirty) return;
+  n.dirty = true;
+  dirty_offs_.push_back(n.off);
+}
+
 void CdxIndex::commit() {
-  bool changed = header_dirty_ || !pending_free_.empty();
-  for (auto& [off, n] : cache_) changed = changed || n->dirty;
-  if (!changed) return;
-  for (auto& [off, n] : cache_) {
-    if (!n->dirty) continue;
+  if (!header_dirty_ && pending_free_.empty() && dirty_offs_.empty()) return;
+  // nodes in offset order: neighbouring writes
+  std::sort(dirty_offs_.begin(), dirty_offs_.end());
+  for (std::uint32_t off : dirty_offs_) {
+    auto it = cache_.find(off);
+    if (it == cache_.end() || !it->second->dirty) continue;  // freed since
+    Node* n = it->second.get();
     encode_node(*n, shape_, buf_.data());
     if (!write_at(fd_.fd, buf_.data(), kNodeSize, off)) {
       std::string e = io_error(path_, "nó");
@@ -369,6 +459,7 @@ void CdxIndex::commit() {
     }
     n->dirty = false;
   }
+  dirty_offs_.clear();
   for (std::uint32_t off : pending_free_) {
     std::memset(buf_.data(), 0, kNodeSize);
     buf_[0] = buf_[1] = 0xFF;  // marks a free node
@@ -419,6 +510,7 @@ void CdxIndex::discard() {
     }
   }
   pending_free_.clear();
+  dirty_offs_.clear();
   header_dirty_ = false;
   at_ = false;
   end_ = 0;
@@ -443,6 +535,11 @@ void CdxIndex::trim() {
     cache_.erase(it);
   }
   if (spare_.size() > 64) spare_.resize(64);
+}
+
+void CdxIndex::normalize_into(std::string_view key, std::string& out) const {
+  out.assign(key.substr(0, static_cast<std::size_t>(shape_.key_len)));
+  out.resize(static_cast<std::size_t>(shape_.key_len), static_cast<char>(shape_.pad));
 }
 
 std::string CdxIndex::normalize(std::string_view key) const {
@@ -541,7 +638,7 @@ void CdxIndex::settle_backward(std::uint32_t off, int idx) {
 
 SeekResult CdxIndex::seek(std::string_view key, SeekMode mode) {
   Call c(*this, false);
-  if (mode == SeekMode::Exact) scratch_ = normalize(key);
+  if (mode == SeekMode::Exact) normalize_into(key, scratch_);
   else scratch_.assign(key.substr(0, static_cast<std::size_t>(shape_.key_len)));
   auto* t = reinterpret_cast<const unsigned char*>(scratch_.data());
   int idx = descend(t, scratch_.size(), 0, false);
@@ -559,7 +656,7 @@ SeekResult CdxIndex::seek(std::string_view key, SeekMode mode) {
 
 std::uint32_t CdxIndex::go_to(std::string_view key, std::uint32_t recno) {
   Call c(*this, false);
-  scratch_ = normalize(key);
+  normalize_into(key, scratch_);
   int idx = descend(reinterpret_cast<const unsigned char*>(scratch_.data()), scratch_.size(), recno, true);
   settle_forward(path_steps_.back().off, idx);
   c.done();
@@ -666,7 +763,7 @@ void CdxIndex::set_stamp(std::uint32_t records, std::uint64_t updates) {
 
 void CdxIndex::insert(std::string_view key, std::uint32_t recno) {
   Call c(*this, true);
-  scratch_ = normalize(key);
+  normalize_into(key, scratch_);
   const int kl = shape_.key_len;
   auto* k = reinterpret_cast<const unsigned char*>(scratch_.data());
   int idx = descend(k, scratch_.size(), recno, true);
@@ -678,7 +775,8 @@ void CdxIndex::insert(std::string_view key, std::uint32_t recno) {
   const bool append = idx == leaf.n() && leaf.right == kNone;
   leaf.keys.insert(leaf.keys.begin() + static_cast<std::ptrdiff_t>(idx) * kl, k, k + kl);
   leaf.rec.insert(leaf.rec.begin() + idx, recno);
-  leaf.dirty = true;
+  note_leaf_insert(leaf, idx, shape_);
+  mark(leaf);
   ++keys_;
   header_dirty_ = true;
   settle(static_cast<int>(path_steps_.size()) - 1, append);
@@ -687,7 +785,7 @@ void CdxIndex::insert(std::string_view key, std::uint32_t recno) {
 
 bool CdxIndex::remove(std::string_view key, std::uint32_t recno) {
   Call c(*this, true);
-  scratch_ = normalize(key);
+  normalize_into(key, scratch_);
   auto* k = reinterpret_cast<const unsigned char*>(scratch_.data());
   int idx = descend(k, scratch_.size(), recno, true);
   Node& leaf = node(path_steps_.back().off);
@@ -696,7 +794,8 @@ bool CdxIndex::remove(std::string_view key, std::uint32_t recno) {
     return false;
   }
   erase_entry(leaf, idx, shape_.key_len);
-  leaf.dirty = true;
+  leaf.packed_max = -1;
+  mark(leaf);
   if (keys_ > 0) --keys_;
   header_dirty_ = true;
   const int d = static_cast<int>(path_steps_.size()) - 1;
@@ -710,7 +809,7 @@ bool CdxIndex::remove(std::string_view key, std::uint32_t recno) {
     Node& ch = node(child);
     ch.attr |= kAttrRoot;
     ch.left = ch.right = kNone;
-    ch.dirty = true;
+    mark(ch);
     free_node(root_);
     root_ = child;
     leaf_depth_ = -1;
@@ -728,19 +827,19 @@ void CdxIndex::remove_empty(int d) {
   if (left != kNone) {
     Node& l = node(left);
     l.right = right;
-    l.dirty = true;
+    mark(l);
   }
   if (right != kNone) {
     Node& r = node(right);
     r.left = left;
-    r.dirty = true;
+    mark(r);
   }
   free_node(off);
   Node& p = node(path_steps_[static_cast<std::size_t>(d - 1)].off);
   const int i = path_steps_[static_cast<std::size_t>(d - 1)].idx;
   if (i >= p.n() || p.child[static_cast<std::size_t>(i)] != off) damaged("pai não confere com o filho");
   erase_entry(p, i, shape_.key_len);
-  p.dirty = true;
+  mark(p);
   if (p.n() == 0) {
     if (d - 1 > 0) {
       remove_empty(d - 1);
@@ -769,7 +868,7 @@ void CdxIndex::propagate_max(int d) {
         std::memcmp(p.key(i, kl), x.key(x.n() - 1, kl), static_cast<std::size_t>(kl)) == 0)
       return;
     set_entry(p, i, x, kl);
-    p.dirty = true;
+    mark(p);
     if (i != p.n() - 1) return;
     --d;
   }
@@ -785,8 +884,8 @@ void CdxIndex::settle(int d, bool append) {
   cuts_.clear();
   cuts_.push_back(0);
   if (x->leaf()) {
-    LeafSizer sz(*x, shape_);
-    if (!sz.fits(0, n)) {
+    if ((x->packed_max < 0 || x->packed_max > kLeafSpace) && leaf_bytes(*x, shape_) > kLeafSpace) {
+      LeafSizer sz(*x, shape_);
       if (append && n > 1 && sz.fits(0, n - 1)) {
         cuts_.push_back(n - 1);  // appending in order: keep the full node full
       } else {
@@ -839,22 +938,23 @@ void CdxIndex::settle(int d, bool append) {
     offs.push_back(y.off);
   }
   const int keep = cuts_[1];
+  x->packed_max = -1;
   x->keys.resize(static_cast<std::size_t>(keep) * kl);
   x->rec.resize(static_cast<std::size_t>(keep));
   if (!x->leaf()) x->child.resize(static_cast<std::size_t>(keep));
   x->attr = attr;
-  x->dirty = true;
+  mark(*x);
   const std::uint32_t old_right = x->right;
   for (std::size_t j = 0; j < offs.size(); ++j) {
     Node& y = node(offs[j]);
     if (j > 0) y.left = offs[j - 1];
     y.right = j + 1 < offs.size() ? offs[j + 1] : old_right;
-    y.dirty = true;
+    mark(y);
   }
   if (old_right != kNone) {
     Node& r = node(old_right);
     r.left = offs.back();
-    r.dirty = true;
+    mark(r);
   }
   if (was_root) {
     Node& r = new_node(kAttrRoot);
@@ -871,7 +971,7 @@ void CdxIndex::settle(int d, bool append) {
   const bool parent_append = append && i == p.n() - 1 && p.right == kNone;
   set_entry(p, i, node(offs[0]), kl);
   for (std::size_t j = 1; j < offs.size(); ++j) insert_entry(p, i + static_cast<int>(j), node(offs[j]), kl);
-  p.dirty = true;
+  mark(p);
   path_steps_[static_cast<std::size_t>(d - 1)].idx = i + static_cast<int>(offs.size()) - 1;
   settle(d - 1, parent_append);
 }
@@ -881,6 +981,7 @@ void CdxIndex::settle(int d, bool append) {
 CdxVerifyResult CdxIndex::verify(std::uint32_t record_count,
                                  const std::function<bool(std::uint32_t, std::string&)>& expected_key) {
   Call c(*this, false);
+  if (!read_batch_) commit();  // the walk reads the file itself: deferred changes first
   CdxVerifyResult res;
   const int kl = shape_.key_len;
   auto problem = [&](std::string text) {

@@ -32,8 +32,12 @@
 // byte 0x7FFFFFF0 of the index file (a read lock for reads, a write lock for
 // changes, held only for that call), rereads the header and drops its node
 // cache when the change counter moved, so changes of other processes are
-// seen. Exclusive mode skips the lock and the reread. Every change is
-// written through before the call returns; the node cache is bounded.
+// seen. Exclusive mode skips the lock and the reread and keeps changed
+// nodes in memory until flush(), close() or the cache needs room; a crash
+// before that leaves the old stamp on disk, so the index is rebuilt. In
+// Shared mode every change is written before the call returns, or at
+// end_update() for a run of changes. The node cache is bounded. After an
+// error that lost deferred changes every call reports the index as damaged.
 // A rebuild replaces the file (temporary file + rename); other processes
 // must reopen it (replaced() tells them).
 #pragma once
@@ -104,7 +108,18 @@ class CdxIndex {
   CdxIndex(const CdxIndex&) = delete;
   CdxIndex& operator=(const CdxIndex&) = delete;
   ~CdxIndex();
-  void close();
+  void close();  // writes what is still pending
+  void flush();  // writes pending changes (Exclusive mode, or inside an update)
+
+  // A run of changes as one: in Shared mode the write lock is held from
+  // begin_update to end_update and the nodes are written once at the end.
+  // Calls nest; every begin_update needs its end_update.
+  void begin_update();
+  void end_update();
+  // A run of reads (a browse, a long skip) under one read lock, seeing one
+  // state of the file; no changes inside it.
+  void begin_read();
+  void end_read();
 
   const std::string& path() const { return path_; }
   const std::string& expression() const { return expression_; }
@@ -149,6 +164,7 @@ class CdxIndex {
   };
 
   CdxIndex() = default;
+  void normalize_into(std::string_view key, std::string& out) const;
   void load_headers(char key_type_hint);
   void refresh(bool force);
   [[noreturn]] void damaged(const std::string& why) const;
@@ -168,6 +184,8 @@ class CdxIndex {
   void settle_backward(std::uint32_t leaf_off, int idx);
   std::uint32_t step(int dir);
   std::uint32_t walk_count();
+  bool deferred() const;
+  void mark(cdx::Node& n);  // changed: written by the next commit
   void commit();
   void discard();
   void trim();
@@ -194,7 +212,11 @@ class CdxIndex {
   std::size_t cache_cap_ = 1024;
   std::uint64_t tick_ = 0;
   std::vector<std::uint32_t> pending_free_;
+  std::vector<std::uint32_t> dirty_offs_;
   bool header_dirty_ = false;
+  bool broken_ = false;  // deferred changes were lost after an error
+  int batch_ = 0;
+  bool read_batch_ = false;
   std::vector<PathStep> path_steps_;
   std::vector<unsigned char> buf_;
   std::vector<int> cuts_;

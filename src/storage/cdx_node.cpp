@@ -106,6 +106,7 @@ bool decode_node(const unsigned char* p, std::uint32_t off, const KeyShape& shap
     std::memset(k + dup + take, shape.pad, static_cast<std::size_t>(trail));
     out.rec[static_cast<std::size_t>(i)] = rec;
   }
+  out.packed_max = -1;  // the stored masks may differ from ours: recompute when needed
   return true;
 }
 
@@ -153,6 +154,36 @@ void encode_node(const Node& node, const KeyShape& shape, unsigned char* p) {
     for (int b = 0; b < lb.bytes; ++b) e[b] = static_cast<unsigned char>(v >> (8 * b));
   }
   put16(p + 12, static_cast<unsigned>(std::max(0, end - (24 + n * lb.bytes))));
+}
+
+int leaf_bytes(Node& leaf, const KeyShape& shape) {
+  const int kl = shape.key_len;
+  const int n = leaf.n();
+  std::uint32_t max_rec = 0;
+  for (std::uint32_t r : leaf.rec) max_rec = std::max(max_rec, r);
+  int total = n * leaf_bits(max_rec, kl).bytes;
+  for (int i = 0; i < n; ++i) {
+    const unsigned char* k = leaf.key(i, kl);
+    const int trail = trailing_pad(k, kl, shape.pad);
+    const int dup = i == 0 ? 0 : std::min(shared_prefix(k - kl, k, kl), kl - trail);
+    total += kl - dup - trail;
+  }
+  leaf.packed_max = total;
+  leaf.max_rec = max_rec;
+  return total;
+}
+
+void note_leaf_insert(Node& leaf, int i, const KeyShape& shape) {
+  if (leaf.packed_max < 0) return;
+  const int kl = shape.key_len;
+  const int n = leaf.n();  // with the new entry
+  const int old_bytes = leaf_bits(leaf.max_rec, kl).bytes;
+  leaf.max_rec = std::max(leaf.max_rec, leaf.rec[static_cast<std::size_t>(i)]);
+  const int new_bytes = leaf_bits(leaf.max_rec, kl).bytes;
+  const int stored = kl - trailing_pad(leaf.key(i, kl), kl, shape.pad);
+  // the entry after i shares at least as much with i as it did with i - 1
+  // (or, when i is first, it starts sharing): its bytes do not grow
+  leaf.packed_max += (n - 1) * (new_bytes - old_bytes) + new_bytes + stored;
 }
 
 LeafSizer::LeafSizer(const Node& leaf, const KeyShape& shape) : key_len_(shape.key_len) {

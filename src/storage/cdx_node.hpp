@@ -8,6 +8,7 @@
 //                        masks, key bytes overlapping the entries) is an error
 //                        text, never a crash
 //   encode_node(node)    packs it back; the caller made sure it fits
+//   leaf_bytes(node)     packed size of a leaf's entries
 //   LeafSizer            byte size of runs of leaf entries, to decide splits
 //
 // Byte form (all offsets from the node start):
@@ -46,13 +47,15 @@ struct Node {
   std::vector<std::uint32_t> child;  // interior nodes only
   bool dirty = false;
   std::uint64_t used = 0;  // cache clock
+  int packed_max = -1;     // leaves: packed size is at most this; -1 unknown
+  std::uint32_t max_rec = 0;  // leaves, valid while packed_max >= 0
 
   int n() const { return static_cast<int>(rec.size()); }
   bool leaf() const { return (attr & kAttrLeaf) != 0; }
   bool root() const { return (attr & kAttrRoot) != 0; }
   const unsigned char* key(int i, int key_len) const { return keys.data() + static_cast<std::size_t>(i) * key_len; }
   unsigned char* key(int i, int key_len) { return keys.data() + static_cast<std::size_t>(i) * key_len; }
-  void clear() { keys.clear(); rec.clear(); child.clear(); }
+  void clear() { keys.clear(); rec.clear(); child.clear(); packed_max = -1; max_rec = 0; }
 };
 
 struct KeyShape {
@@ -67,6 +70,13 @@ inline int interior_capacity(int key_len) { return kInteriorSpace / (key_len + 8
 bool decode_node(const unsigned char* bytes, std::uint32_t off, const KeyShape& shape, Node& out,
                  std::string& error);
 void encode_node(const Node& node, const KeyShape& shape, unsigned char* bytes);
+
+// Bytes the entries of a leaf take packed (at most kLeafSpace to fit); sets
+// the leaf's packed_max and max_rec.
+int leaf_bytes(Node& leaf, const KeyShape& shape);
+// After inserting entry i: an upper bound of the packed size from the one
+// before (the entry after i can only share more with i than with i - 1).
+void note_leaf_insert(Node& leaf, int i, const KeyShape& shape);
 
 // Sizes of runs [a, b) of a leaf's entries packed into one node.
 class LeafSizer {

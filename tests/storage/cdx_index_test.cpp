@@ -123,6 +123,7 @@ struct RandomCase {
   int key_len;
   int ops;
   int alphabet;  // distinct keys: few means long runs of duplicates
+  CdxSharing sharing;
 };
 
 class CdxRandomTest : public CdxIndexTest, public ::testing::WithParamInterface<RandomCase> {};
@@ -131,7 +132,7 @@ TEST_P(CdxRandomTest, InsertRemoveMatchesModel) {
   const RandomCase rc = GetParam();
   std::mt19937 rng(static_cast<unsigned>(rc.key_len * 31 + rc.alphabet));
   const std::string path = file("R.CDX");
-  auto ix = std::make_unique<CdxIndex>(CdxIndex::create(path, "K", 'C', rc.key_len));
+  auto ix = std::make_unique<CdxIndex>(CdxIndex::create(path, "K", 'C', rc.key_len, rc.sharing));
   std::set<Entry> model;
   std::vector<Entry> live;
   auto make_key = [&] {
@@ -171,7 +172,10 @@ TEST_P(CdxRandomTest, InsertRemoveMatchesModel) {
                     p.find(from_utf8("chave não confere")) != std::string::npos)
             << p;
     }
-    if (op % 500 == 0) ix = std::make_unique<CdxIndex>(CdxIndex::open(path));
+    if (op % 500 == 0) {
+      ix.reset();  // closing writes what is pending
+      ix = std::make_unique<CdxIndex>(CdxIndex::open(path, rc.sharing));
+    }
   }
   // remove everything: the tree shrinks back to an empty root
   for (const Entry& e : live) ASSERT_TRUE(ix->remove(e.first, e.second));
@@ -182,9 +186,12 @@ TEST_P(CdxRandomTest, InsertRemoveMatchesModel) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, CdxRandomTest,
-                         ::testing::Values(RandomCase{11, 3000, 40}, RandomCase{11, 3000, 3000},
-                                           RandomCase{100, 1500, 200}, RandomCase{240, 800, 50},
-                                           RandomCase{4, 2000, 7}));
+                         ::testing::Values(RandomCase{11, 3000, 40, CdxSharing::Shared},
+                                           RandomCase{11, 3000, 3000, CdxSharing::Exclusive},
+                                           RandomCase{100, 1500, 200, CdxSharing::Shared},
+                                           RandomCase{240, 800, 50, CdxSharing::Shared},
+                                           RandomCase{240, 800, 50, CdxSharing::Exclusive},
+                                           RandomCase{4, 2000, 7, CdxSharing::Shared}));
 
 TEST_F(CdxIndexTest, AppendInOrderKeepsNodesFullAndFindsEverything) {
   CdxIndex ix = CdxIndex::create(file("A.CDX"), "CPF", 'C', 11);
@@ -282,6 +289,37 @@ TEST_F(CdxIndexTest, SecondHandleSeesChangesOfTheFirst) {
   EXPECT_TRUE(b.seek("100031", SeekMode::Exact).found);
   b.insert("000001", 9002);
   EXPECT_EQ(a.first(), 9002u);
+}
+
+TEST_F(CdxIndexTest, UpdateRunIsWrittenAtItsEndAndExclusiveAtClose) {
+  CdxIndex a = CdxIndex::create(file("B.CDX"), "CPF", 'C', 11);
+  a.insert("00000000001", 1);
+  CdxIndex b = CdxIndex::open(file("B.CDX"));
+  a.begin_update();
+  for (std::uint32_t r = 2; r <= 2000; ++r) a.insert(std::to_string(r * 7919 % 100000), r);
+  EXPECT_TRUE(a.seek(std::to_string(2 * 7919 % 100000), SeekMode::Exact).found);  // reads inside the run
+  a.end_update();
+  EXPECT_EQ(b.count(), 2000u);
+  b.begin_read();
+  EXPECT_EQ(testing::walk_forward(b).size(), 2000u);
+  EXPECT_THROW(b.insert("x", 1), CdxError);  // no changes inside a read run
+  b.end_read();
+  b.insert("x", 9000);
+  EXPECT_EQ(a.count(), 2001u);
+
+  {
+    CdxIndex x = CdxIndex::create(file("X.CDX"), "CPF", 'C', 11, CdxSharing::Exclusive);
+    for (std::uint32_t r = 1; r <= 3000; ++r) x.insert(std::to_string(r * 13 % 5000), r);
+    x.set_stamp(3000, 5);
+  }
+  CdxIndex x = CdxIndex::open(file("X.CDX"));
+  EXPECT_EQ(x.count(), 3000u);
+  EXPECT_EQ(x.stamp().updates, 5u);
+  auto v = x.verify(3000, [](std::uint32_t r, std::string& k) {
+    k = std::to_string(r * 13 % 5000);
+    return true;
+  });
+  EXPECT_TRUE(v.ok);
 }
 
 TEST_F(CdxIndexTest, VerifyFindsWrongMissingAndExtraKeys) {
