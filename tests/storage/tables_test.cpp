@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <algorithm>
 #include <random>
 
 #include "storage/catalogue.hpp"
@@ -244,4 +245,50 @@ TEST(Tables, SecondCopyOfOneTerminalCannotTakeItsFolderList) {
   EXPECT_FALSE(second.ABERTURA(50, true));
   o.t->FECHA_TUDO();
   EXPECT_TRUE(second.ABERTURA(0));
+}
+
+// Two terminals appending to one shared register at once: every record is
+// there once and the index agrees with the table afterwards.
+TEST(Tables, TwoProcessesAppendingKeepTableAndIndexesConsistent) {
+  Office o;
+  ASSERT_TRUE(o.t->ABERTURA(9));
+  o.t->FECHA_TUDO();
+  auto work = [&](const char* term, int base) {
+    StorageHost quiet;
+    Tables t(quiet);
+    t.places = o.t->places;
+    t.places.NUSU = term;
+    if (!t.ABERTURA(9)) return false;
+    for (int i = 0; i < 1000; ++i) {
+      char cpf[16];
+      std::snprintf(cpf, sizeof cpf, "%011d", base + i);
+      if (!t.ADD_REC(5)) return false;
+      if (!t.area(9).replace_text("CPF", cpf)) return false;
+      if (!t.area(9).replace_text("NOMECONTR", std::string("NOME ") + cpf)) return false;
+      if (!t.area(9).commit()) return false;
+      t.area(9).unlock();
+    }
+    t.FECHA_TUDO();
+    return true;
+  };
+  pid_t child = fork();
+  if (child == 0) _exit(work("08", 100000) ? 0 : 1);
+  EXPECT_TRUE(work("07", 200000));
+  int status = 0;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  ASSERT_TRUE(o.t->ABERTURA(9));
+  WorkArea& wa = o.t->area(9);
+  EXPECT_EQ(wa.reccount(), 2000u);
+  auto cpfs = column(wa, "CPF");
+  ASSERT_EQ(cpfs.size(), 2000u);
+  EXPECT_TRUE(std::is_sorted(cpfs.begin(), cpfs.end()));
+  EXPECT_EQ(std::adjacent_find(cpfs.begin(), cpfs.end()), cpfs.end());
+  ASSERT_TRUE(wa.set_order(2));
+  EXPECT_EQ(column(wa, "CPF").size(), 2000u);
+  ASSERT_TRUE(wa.set_order(1));
+  ASSERT_TRUE(wa.seek("00000100999"));
+  EXPECT_EQ(wa.trimmed("NOMECONTR"), "NOME 00000100999");
 }
