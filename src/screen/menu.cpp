@@ -213,7 +213,7 @@ void Screen::draw_menu_bar(const Menu& m, int selected) {
                static_cast<int>(i) == selected);
 }
 
-int Screen::run_menu(int title, const Event* click) {
+int Screen::run_menu(int title, const Event* click, bool direct) {
   Dialog& d = LWindowActive();
   if (!d.oMenu || d.oMenu->aItem.empty()) return 0;
   Menu& m = *d.oMenu;
@@ -296,6 +296,8 @@ int Screen::run_menu(int title, const Event* click) {
 
   open_title(current);
   bool done = false;
+  if ((direct || click) && !m.aItem[static_cast<std::size_t>(current)]->submenu)
+    done = choose(m.aItem[static_cast<std::size_t>(current)].get());
   while (!done) {
     if (on_wait) on_wait();
     console_->refresh();

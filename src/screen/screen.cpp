@@ -110,7 +110,8 @@ void Screen::refresh_status() {
 }
 
 void Screen::discard_typeahead() {
-  while (console_->peek_key(true) != 0) {
+  // Bounded: a console that is gone may answer every poll with a key.
+  for (int i = 0; i < 4096 && console_->peek_key(true) != 0; ++i) {
   }
 }
 
@@ -140,7 +141,7 @@ bool Screen::dispatch_key(int key) {
     for (std::size_t i = 0; i < d.oMenu->aItem.size(); ++i) {
       char hot = d.oMenu->aItem[i]->hot();
       if (hot && key::Alt(hot) == key) {
-        if (int cmd = run_menu(static_cast<int>(i))) d.oMenu->event(cmd);
+        if (int cmd = run_menu(static_cast<int>(i), nullptr, true)) d.oMenu->event(cmd);
         return true;
       }
     }

@@ -143,9 +143,11 @@ class Screen {
                   std::function<bool()> when = {}, bool enabled = true);
   // A menu or toolbar event number from the console's special key.
   void route_event(int number);
-  // Runs the active window's menu from title `title` (0-based; -1: from the
-  // hot letter of `key`) and returns the command chosen, 0 when none.
-  int run_menu(int title, const platform::Event* click = nullptr);
+  // Runs the active window's menu from title `title` (0-based), or from the
+  // title under `click`, and returns the command chosen, 0 when none. With
+  // `direct` (Alt + hot letter, a click) a title without entries is chosen
+  // at once.
+  int run_menu(int title, const platform::Event* click = nullptr, bool direct = false);
   void draw_menu_bar(const Menu& m, int selected = -1);
 
   // ---- waiting ----------------------------------------------------------
