@@ -1,7 +1,9 @@
 #include "storage/cdx_index.hpp"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +18,23 @@ namespace tx::storage {
 using namespace cdx;
 
 namespace {
+
+// Thrown by node() on a cache miss during a read served from the cache
+// alone; the read is then done again under the lock.
+struct NeedDisk {};
+
+// File systems whose mapped pages may lag behind other machines' writes.
+bool network_file_system(int fd) {
+  struct statfs sf {};
+  if (::fstatfs(fd, &sf) != 0) return true;
+  switch (static_cast<unsigned long>(sf.f_type)) {
+    case 0x6969UL: case 0x517BUL: case 0xFF534D42UL: case 0xFE534D42UL: case 0x65735546UL:
+    case 0x00C36400UL: case 0x5346414FUL: case 0x01021997UL: case 0x61636673UL:
+      return true;
+    default:
+      return false;
+  }
+}
 
 constexpr int kMaxDepth = 32;  // a fan-out of at least 2: far beyond any real index
 constexpr std::size_t kCacheBytes = 8u << 20;
@@ -99,6 +118,23 @@ CdxFd& CdxFd::operator=(CdxFd&& o) noexcept {
     o.fd = -1;
   }
   return *this;
+}
+
+CdxMap& CdxMap::operator=(CdxMap&& o) noexcept {
+  if (this != &o) {
+    reset();
+    p = o.p;
+    len = o.len;
+    o.p = nullptr;
+    o.len = 0;
+  }
+  return *this;
+}
+
+void CdxMap::reset() {
+  if (p) ::munmap(p, len);
+  p = nullptr;
+  len = 0;
 }
 
 void CdxFd::reset() {
@@ -225,6 +261,7 @@ void CdxIndex::end_update() {
 }
 
 void CdxIndex::close() {
+  map_.reset();
   if (fd_.fd >= 0) {
     while (batch_ > 0) {
       if (read_batch_) end_read();
@@ -268,6 +305,11 @@ CdxIndex CdxIndex::open(const std::string& path, CdxSharing sharing, char key_ty
     throw;
   }
   if (locked) lock_byte(fd, F_UNLCK);
+  if (sharing == CdxSharing::Shared && !network_file_system(fd)) {
+    const std::size_t len = (ix.tag_off_ + 12 + 4095) / 4096 * 4096;
+    void* p = ::mmap(nullptr, len, ix.read_only_ ? PROT_READ : PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    if (p != MAP_FAILED) ix.map_ = CdxMap(p, len);
+  }
   ix.trim();
   return ix;
 }
@@ -330,6 +372,10 @@ void CdxIndex::check_pointer(std::uint32_t off) const {
 
 void CdxIndex::refresh(bool force) {
   if (sharing_ != CdxSharing::Shared && !force) return;
+  if (!force && map_.p) {  // under the lock the mapped counter is current
+    const auto* v = reinterpret_cast<const std::uint32_t*>(static_cast<const unsigned char*>(map_.p) + tag_off_ + 8);
+    if (__atomic_load_n(v, __ATOMIC_ACQUIRE) == version_) return;
+  }
   unsigned char h[kHeaderFields];
   if (!read_at(fd_.fd, h, sizeof h, tag_off_)) damaged("cabeçalho da tag ilegível");
   const std::uint32_t version = get32(h + 8);
@@ -375,6 +421,7 @@ Node& CdxIndex::node(std::uint32_t off) {
     it->second->used = ++tick_;
     return *it->second;
   }
+  if (cache_only_) throw NeedDisk{};
   check_pointer(off);
   std::unique_ptr<Node> n;
   if (!spare_.empty()) {
@@ -492,6 +539,18 @@ void CdxIndex::write_header() {
   h.stamp_updates = stamp_.updates;
   unsigned char b[kHeaderFields];
   encode_tag_fields(h, b);
+  if (map_.p && !read_only_) {
+    // through the mapping: the same page other processes read, without a
+    // call; the change counter goes last
+    unsigned char* m = static_cast<unsigned char*>(map_.p) + tag_off_;
+    std::memcpy(m, b, 8);
+    std::memcpy(m + 12, b + 12, kHeaderFields - 12);
+    std::uint32_t v;
+    std::memcpy(&v, b + 8, 4);
+    __atomic_store_n(reinterpret_cast<std::uint32_t*>(m + 8), v, __ATOMIC_RELEASE);
+    stamp_.present = true;
+    return;
+  }
   if (!write_at(fd_.fd, b, sizeof b, tag_off_)) {
     std::string e = io_error(path_, "cabeçalho");
     discard();
@@ -636,48 +695,79 @@ void CdxIndex::settle_backward(std::uint32_t off, int idx) {
   }
 }
 
-SeekResult CdxIndex::seek(std::string_view key, SeekMode mode) {
-  Call c(*this, false);
-  if (mode == SeekMode::Exact) normalize_into(key, scratch_);
-  else scratch_.assign(key.substr(0, static_cast<std::size_t>(shape_.key_len)));
-  auto* t = reinterpret_cast<const unsigned char*>(scratch_.data());
-  int idx = descend(t, scratch_.size(), 0, false);
-  settle_forward(path_steps_.back().off, idx);
-  SeekResult r;
-  r.found = at_ && pos_key_.compare(0, scratch_.size(), scratch_) == 0;
-  if (!r.found && mode != SeekMode::Soft) {
-    at_ = false;
-    end_ = 1;
+// In Shared mode on a local disk a read whose nodes are all in the cache is
+// served without the lock when the change counter in the mapped header still
+// is the one the cache belongs to: the cache then holds the last committed
+// state. Anything else is done under the lock.
+bool CdxIndex::optimistic() const {
+  if (sharing_ != CdxSharing::Shared || !map_.p || batch_ > 0 || broken_ || fd_.fd < 0) return false;
+  const auto* v = reinterpret_cast<const std::uint32_t*>(static_cast<const unsigned char*>(map_.p) + tag_off_ + 8);
+  return __atomic_load_n(v, __ATOMIC_ACQUIRE) == version_;
+}
+
+template <class F>
+auto CdxIndex::reading(F&& body) -> decltype(body()) {
+  if (optimistic()) {
+    cache_only_ = true;
+    try {
+      auto r = body();
+      cache_only_ = false;
+      return r;
+    } catch (const NeedDisk&) {
+      cache_only_ = false;
+    } catch (...) {
+      cache_only_ = false;
+      throw;
+    }
   }
-  r.recno = recno();
+  Call c(*this, false);
+  auto r = body();
   c.done();
   return r;
 }
 
+SeekResult CdxIndex::seek(std::string_view key, SeekMode mode) {
+  return reading([&] {
+    if (mode == SeekMode::Exact) normalize_into(key, scratch_);
+    else scratch_.assign(key.substr(0, static_cast<std::size_t>(shape_.key_len)));
+    auto* t = reinterpret_cast<const unsigned char*>(scratch_.data());
+    int idx = descend(t, scratch_.size(), 0, false);
+    settle_forward(path_steps_.back().off, idx);
+    SeekResult r;
+    r.found = at_ && pos_key_.compare(0, scratch_.size(), scratch_) == 0;
+    if (!r.found && mode != SeekMode::Soft) {
+      at_ = false;
+      end_ = 1;
+    }
+    r.recno = recno();
+    return r;
+  });
+}
+
 std::uint32_t CdxIndex::go_to(std::string_view key, std::uint32_t recno) {
-  Call c(*this, false);
-  normalize_into(key, scratch_);
-  int idx = descend(reinterpret_cast<const unsigned char*>(scratch_.data()), scratch_.size(), recno, true);
-  settle_forward(path_steps_.back().off, idx);
-  c.done();
-  return this->recno();
+  return reading([&] {
+    normalize_into(key, scratch_);
+    int idx = descend(reinterpret_cast<const unsigned char*>(scratch_.data()), scratch_.size(), recno, true);
+    settle_forward(path_steps_.back().off, idx);
+    return this->recno();
+  });
 }
 
 std::uint32_t CdxIndex::first() {
-  Call c(*this, false);
-  int idx = descend(nullptr, 0, 0, false);
-  settle_forward(path_steps_.back().off, idx);
-  c.done();
-  return recno();
+  return reading([&] {
+    int idx = descend(nullptr, 0, 0, false);
+    settle_forward(path_steps_.back().off, idx);
+    return recno();
+  });
 }
 
 std::uint32_t CdxIndex::last() {
-  Call c(*this, false);
-  scratch_.assign(static_cast<std::size_t>(shape_.key_len), '\xFF');
-  int idx = descend(reinterpret_cast<const unsigned char*>(scratch_.data()), scratch_.size(), kNone, true);
-  settle_backward(path_steps_.back().off, idx - 1);
-  c.done();
-  return recno();
+  return reading([&] {
+    scratch_.assign(static_cast<std::size_t>(shape_.key_len), '\xFF');
+    int idx = descend(reinterpret_cast<const unsigned char*>(scratch_.data()), scratch_.size(), kNone, true);
+    settle_backward(path_steps_.back().off, idx - 1);
+    return recno();
+  });
 }
 
 std::uint32_t CdxIndex::next() { return step(1); }
@@ -691,32 +781,32 @@ std::uint32_t CdxIndex::step(int dir) {
     if (dir < 0 && end_ > 0) return last();
     return 0;
   }
-  Call c(*this, false);
-  old_key_ = pos_key_;
-  const std::uint32_t old_rec = pos_rec_;
-  std::uint32_t leaf = pos_leaf_;
-  int idx = pos_idx_;
-  bool exact = true;
-  if (pos_version_ != version_ || !cache_.count(pos_leaf_)) {
-    idx = descend(reinterpret_cast<const unsigned char*>(old_key_.data()), old_key_.size(), old_rec, true);
-    leaf = path_steps_.back().off;
-    Node& l = node(leaf);
-    exact = idx < l.n() && compare(l, idx, reinterpret_cast<const unsigned char*>(old_key_.data()), old_key_.size(), old_rec, true) == 0;
-  } else {
-    Node& l = node(leaf);
-    if (idx >= l.n() || l.rec[static_cast<std::size_t>(idx)] != old_rec) damaged("posição perdida");
-  }
-  if (dir > 0) settle_forward(leaf, exact ? idx + 1 : idx);
-  else settle_backward(leaf, idx - 1);
-  if (at_) {
-    int cmp = pos_key_.compare(old_key_);
-    if (cmp == 0) cmp = pos_rec_ < old_rec ? -1 : pos_rec_ > old_rec ? 1 : 0;
-    if (cmp * dir <= 0) damaged("chaves fora de ordem");
-  } else if (dir < 0 && end_ == 0) {
-    end_ = -1;
-  }
-  c.done();
-  return recno();
+  return reading([&] {
+    old_key_ = pos_key_;
+    const std::uint32_t old_rec = pos_rec_;
+    std::uint32_t leaf = pos_leaf_;
+    int idx = pos_idx_;
+    bool exact = true;
+    if (pos_version_ != version_ || !cache_.count(pos_leaf_)) {
+      idx = descend(reinterpret_cast<const unsigned char*>(old_key_.data()), old_key_.size(), old_rec, true);
+      leaf = path_steps_.back().off;
+      Node& l = node(leaf);
+      exact = idx < l.n() && compare(l, idx, reinterpret_cast<const unsigned char*>(old_key_.data()), old_key_.size(), old_rec, true) == 0;
+    } else {
+      Node& l = node(leaf);
+      if (idx >= l.n() || l.rec[static_cast<std::size_t>(idx)] != old_rec) damaged("posição perdida");
+    }
+    if (dir > 0) settle_forward(leaf, exact ? idx + 1 : idx);
+    else settle_backward(leaf, idx - 1);
+    if (at_) {
+      int cmp = pos_key_.compare(old_key_);
+      if (cmp == 0) cmp = pos_rec_ < old_rec ? -1 : pos_rec_ > old_rec ? 1 : 0;
+      if (cmp * dir <= 0) damaged("chaves fora de ordem");
+    } else if (dir < 0 && end_ == 0) {
+      end_ = -1;
+    }
+    return recno();
+  });
 }
 
 std::uint32_t CdxIndex::walk_count() {
@@ -740,15 +830,11 @@ std::uint32_t CdxIndex::walk_count() {
 }
 
 std::uint32_t CdxIndex::count() {
-  Call c(*this, false);
-  c.done();
-  return keys_;
+  return reading([&] { return keys_; });
 }
 
 CdxStamp CdxIndex::stamp() {
-  Call c(*this, false);
-  c.done();
-  return stamp_;
+  return reading([&] { return stamp_; });
 }
 
 void CdxIndex::set_stamp(std::uint32_t records, std::uint64_t updates) {

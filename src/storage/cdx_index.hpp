@@ -32,7 +32,13 @@
 // byte 0x7FFFFFF0 of the index file (a read lock for reads, a write lock for
 // changes, held only for that call), rereads the header and drops its node
 // cache when the change counter moved, so changes of other processes are
-// seen. Exclusive mode skips the lock and the reread and keeps changed
+// seen. On a local disk a read whose nodes are all cached skips the lock
+// and the reread when the change counter, read from a mapping of the header
+// page, shows that nothing changed (the cache then holds the last committed
+// state), and a change writes the header through that mapping; on network
+// file systems every read takes the lock and the header is written with
+// pwrite. The mapping assumes nobody truncates an open index in place
+// (rebuilds replace the file). Exclusive mode skips the lock and the reread and keeps changed
 // nodes in memory until flush(), close() or the cache needs room; a crash
 // before that leaves the old stamp on disk, so the index is rebuilt. In
 // Shared mode every change is written before the call returns, or at
@@ -92,6 +98,20 @@ struct CdxFd {
   CdxFd(const CdxFd&) = delete;
   CdxFd& operator=(const CdxFd&) = delete;
   ~CdxFd() { reset(); }
+  void reset();
+};
+
+// An owned read-only mapping (the header page).
+struct CdxMap {
+  void* p = nullptr;
+  std::size_t len = 0;
+  CdxMap() = default;
+  CdxMap(void* a, std::size_t n) : p(a), len(n) {}
+  CdxMap(CdxMap&& o) noexcept : p(o.p), len(o.len) { o.p = nullptr; o.len = 0; }
+  CdxMap& operator=(CdxMap&& o) noexcept;
+  CdxMap(const CdxMap&) = delete;
+  CdxMap& operator=(const CdxMap&) = delete;
+  ~CdxMap() { reset(); }
   void reset();
 };
 
@@ -185,6 +205,9 @@ class CdxIndex {
   std::uint32_t step(int dir);
   std::uint32_t walk_count();
   bool deferred() const;
+  bool optimistic() const;
+  template <class F>
+  auto reading(F&& body) -> decltype(body());
   void mark(cdx::Node& n);  // changed: written by the next commit
   void commit();
   void discard();
@@ -192,6 +215,8 @@ class CdxIndex {
   void write_header();
 
   CdxFd fd_;
+  CdxMap map_;            // header page: the change counter and header writes without a call
+  bool cache_only_ = false;
   bool read_only_ = false;
   std::string path_;
   CdxSharing sharing_ = CdxSharing::Shared;
