@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Configures and builds the program, the tests and the benchmarks in build/.
+# Configures and builds in build/: everything, or only the targets named
+# (e.g. `bash scripts/build.sh tx2014`).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+if (($#)); then
+  cmake --build build -j"$(nproc)" --target "$@"
+else
+  cmake --build build -j"$(nproc)"
+fi

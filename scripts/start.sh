@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh
+bash scripts/build.sh tx2014
 export DVE2014="${DVE2014:-$HOME/.tx2014/TX2014}"
 mkdir -p "$DVE2014"
 cd "$DVE2014"
