@@ -15,9 +15,9 @@
 namespace tx::screen {
 
 inline constexpr unsigned char kButtonAttr = 0x30;     // N/BG
-inline constexpr unsigned char kButtonFocus = 0x1F;    // W+/B
+inline constexpr unsigned char kButtonFocus = 0x2F;    // W+/G
 inline constexpr unsigned char kButtonHot = 0x34;      // R/BG
-inline constexpr unsigned char kButtonHotFocus = 0x1E; // GR+/B
+inline constexpr unsigned char kButtonHotFocus = 0x2E; // GR+/G
 inline constexpr unsigned char kButtonOff = 0x38;      // grey on cyan
 
 // Caption as shown: "&" removed, centred in 10 when short. `hot` gets the
