@@ -257,9 +257,14 @@ class CdxIndex {
   std::string pos_key_;
 };
 
+// Memory: the pairs are kept up to memory_limit bytes (key_len + 4 each);
+// beyond that they go to sorted runs in an unlinked scratch file beside the
+// index and are merged at the end, so any number of records builds in the
+// same memory.
 class CdxBuilder {
  public:
-  CdxBuilder(std::string path, std::string_view expression, char key_type, int key_len);
+  CdxBuilder(std::string path, std::string_view expression, char key_type, int key_len,
+             std::size_t memory_limit = 16u << 20);
   ~CdxBuilder();
   CdxBuilder(const CdxBuilder&) = delete;
   CdxBuilder& operator=(const CdxBuilder&) = delete;
@@ -269,13 +274,24 @@ class CdxBuilder {
   void finish(std::uint32_t stamp_records = 0, std::uint64_t stamp_updates = 0);
 
  private:
+  struct Run {
+    std::uint64_t offset, count;
+  };
+  std::vector<std::uint32_t> buffer_order() const;
+  void spill();
+  void merge_runs(const std::function<void(const unsigned char*, std::uint32_t)>& feed);
+
   std::string path_, expression_;
   char key_type_;
+  std::size_t memory_limit_;
   cdx::KeyShape shape_;
   std::vector<unsigned char> keys_;
   std::vector<std::uint32_t> recs_;
   bool sorted_ = true;
   bool done_ = false;
+  CdxFd runs_fd_;
+  std::vector<Run> runs_;
+  std::uint64_t runs_end_ = 0;
 };
 
 }  // namespace tx::storage

@@ -98,6 +98,20 @@ TEST_F(CdxIndexTest, BuildThenWalkAndSeekInKeyOrder) {
   }
 }
 
+TEST_F(CdxIndexTest, BuildBeyondItsMemoryMergesSortedRuns) {
+  auto pairs = awkward_keys(5000, 15, 99);
+  pairs.push_back(pairs[10]);  // the same pair twice is kept once
+  CdxBuilder b(file("M.CDX"), "CPF", 'C', 15, 4096);  // about 200 pairs a run
+  for (auto& [k, r] : pairs) b.add(k, r);
+  b.finish();
+  std::set<Entry> model(pairs.begin(), pairs.end());
+  CdxIndex ix = CdxIndex::open(file("M.CDX"));
+  EXPECT_EQ(ix.count(), 5000u);
+  EXPECT_EQ(walk_forward(ix), model_entries(model));
+  for (const auto& entry : std::filesystem::directory_iterator(dir_))  // no scratch file left
+    EXPECT_EQ(entry.path().filename().string().find(".run"), std::string::npos);
+}
+
 TEST_F(CdxIndexTest, EmptyIndexAndEnds) {
   CdxIndex ix = CdxIndex::create(file("E.CDX"), "CPF", 'C', 11);
   EXPECT_EQ(ix.count(), 0u);
