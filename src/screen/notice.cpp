@@ -184,7 +184,15 @@ std::string Screen::MENS(int code, std::string_view text, const MensOptions& opt
                                            " dos Bens da Atividade Rural", " das Dividas da Atividade Rural"};
       if (style >= 1 && style <= 4) title = "Item " + std::to_string(opt.item) + kItems[style - 1];
     }
-    d = LDLGSHOW(top, left, top + height - 1, left + outer - 1, title, colours.COR_ENCH_C);
+    // The dialog is as wide as the notice, or as its caption when that is
+    // wider.
+    int dl = left, dr = left + outer - 1;
+    int wide = static_cast<int>(title.size());
+    if (wide > outer) {
+      dl = std::clamp(left - (wide - outer) / 2, 0, std::max(0, kScreenCols - wide));
+      dr = std::min(kScreenCols - 1, dl + wide - 1);
+    }
+    d = LDLGSHOW(top, dl, top + height - 1, dr, title, colours.COR_ENCH_C);
   }
   const int c1 = colours.COR_HELP, c2 = colours.COR_HELP, c3 = 0x08;
   if (shadow) {
