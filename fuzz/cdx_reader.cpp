@@ -5,21 +5,28 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "storage/cdx_index.hpp"
 
 namespace {
 
-std::string scratch_path() {
-  char name[64];
-  std::snprintf(name, sizeof name, "/tmp/fuzz_cdx_%d.cdx", static_cast<int>(::getpid()));
-  return name;
+char scratch_name[64];  // plain bytes: still there when the exit handler runs
+
+void remove_scratch() { ::unlink(scratch_name); }
+
+const char* scratch_path() {
+  if (!scratch_name[0]) {
+    std::snprintf(scratch_name, sizeof scratch_name, "/tmp/fuzz_cdx_%d.cdx", static_cast<int>(::getpid()));
+    std::atexit(remove_scratch);
+  }
+  return scratch_name;
 }
 
-void exercise(const std::string& path) {
+void exercise(const std::string& path, tx::storage::CdxSharing sharing) {
   using namespace tx::storage;
-  CdxIndex ix = CdxIndex::open(path, CdxSharing::Exclusive);
+  CdxIndex ix = CdxIndex::open(path, sharing);
   (void)ix.count();
   (void)ix.stamp();
   int n = 0;
@@ -44,13 +51,14 @@ void exercise(const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::string path = scratch_path();
+  const std::string path = scratch_path();
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return 0;
   if (size) std::fwrite(data, 1, size, f);
   std::fclose(f);
   try {
-    exercise(path);
+    // both ways of sharing: locks and mapped header, or deferred writes
+    exercise(path, size % 2 ? tx::storage::CdxSharing::Shared : tx::storage::CdxSharing::Exclusive);
   } catch (const tx::storage::CdxError&) {
   }
   return 0;
