@@ -103,6 +103,9 @@ class Screen {
   std::function<void()> calculator;             // Alt-A in choices
   std::function<Date()> today;                  // for emptied date answers
   std::function<void()> on_wait;                // called before every wait
+  std::function<void()> redraw_background;      // the main screen's background
+  ColourStore* colour_store = nullptr;          // where MODCOR saves the scheme
+  std::string terminal = "00";
 
   // ---- panels -----------------------------------------------------------
   void DEFINEJAN(int n, int c1, int c2, int c3, int top, int left, int bottom, int right, int type);
@@ -175,6 +178,11 @@ class Screen {
   // false when left with Esc.
   bool edit_one_field(int row, int col, Variable& value, int width, int decimals,
                       std::string_view picture, const Validator& valid);
+
+  // The colour editor for element 1-7 (panel text, frames, chosen item,
+  // entry fields, messages, help, background): arrows pick the colour on a
+  // palette, each change applies at once, Enter or Esc saves the scheme.
+  void MODCOR(int element);
 
   // ---- help -------------------------------------------------------------
   void TXT_HELP(std::string_view name);
