@@ -5,6 +5,9 @@
 #include <random>
 #include <set>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "storage/cdx_key.hpp"
 #include "base/codepage.hpp"
 #include "cdx_fixture_test.hpp"
@@ -303,6 +306,35 @@ TEST_F(CdxIndexTest, SecondHandleSeesChangesOfTheFirst) {
   EXPECT_TRUE(b.seek("100031", SeekMode::Exact).found);
   b.insert("000001", 9002);
   EXPECT_EQ(a.first(), 9002u);
+}
+
+TEST_F(CdxIndexTest, AnotherProcessesChangesAreSeen) {
+  CdxIndex ix = CdxIndex::create(file("P.CDX"), "CPF", 'C', 11);
+  for (std::uint32_t r = 1; r <= 500; ++r) ix.insert(std::to_string(1000 + r * 2), r);
+  ASSERT_TRUE(ix.seek("1010", SeekMode::Exact).found);  // nodes cached, record 5
+  pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    int rc = 0;
+    try {
+      CdxIndex other = CdxIndex::open(file("P.CDX"));
+      other.insert("1011", 900);
+      for (std::uint32_t r = 901; r <= 1400; ++r) other.insert(std::to_string(5000 + r), r);
+      if (!other.remove("1012", 6)) rc = 2;
+    } catch (...) {
+      rc = 1;
+    }
+    ::_exit(rc);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(ix.next(), 900u);  // the cursor goes on in the changed file
+  EXPECT_EQ(ix.next(), 7u);
+  EXPECT_EQ(ix.count(), 1000u);
+  EXPECT_TRUE(ix.seek("6400", SeekMode::Exact).found);
+  EXPECT_FALSE(ix.seek("1012", SeekMode::Exact).found);
 }
 
 TEST_F(CdxIndexTest, UpdateRunIsWrittenAtItsEndAndExclusiveAtClose) {
