@@ -221,7 +221,7 @@ TEST(Help, ShowsTheNamedText) {
   EXPECT_NE(caption.find("Ajuda"), std::string::npos);
   EXPECT_EQ(line1, "Primeira linha");
   EXPECT_EQ(line2, "Segunda linha");
-  EXPECT_EQ(rig.screen.panel(8).bottom, 13 + 2 - 13 + 2);  // two lines: rows 1 to 4
+  EXPECT_EQ(rig.screen.panel(8).bottom, 4);  // two lines: rows 1 to 2 + 2
   EXPECT_EQ(rig.all(), before);
 }
 
