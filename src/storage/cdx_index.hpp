@@ -12,6 +12,13 @@
 //   count(), expression(), key_type(), key_len(), tag_name()
 //   stamp() / set_stamp(records, updates)
 //   verify(record_count, expected_key) -> every problem found
+//   begin_update/end_update, begin_read/end_read   runs under one lock
+//   flush(), close(), replaced()
+//
+// Callers check an opened index against its expression: key_len() must be
+// min(width, 240) and key_type() its type (a logical expression is indexed
+// as a one-byte character key); otherwise, or when the stamp disagrees with
+// the table, the index is rebuilt with CdxBuilder.
 //
 // Keys: character keys are padded with blanks (or cut) to key_len bytes;
 // number and date keys are the 8 bytes of cdx_key.hpp. The format limits a
