@@ -1,5 +1,6 @@
 #include "storage/tables.hpp"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -41,6 +42,15 @@ constexpr int kUpgraded[] = {1, 2, 7, 9};
 std::string linux_path(const std::string& program_path) { return platform::locate(program_path); }
 
 bool file_exists(const std::string& program_path) { return platform::exists(program_path); }
+
+// What was written to a file is on the disk before it replaces another.
+bool flush_to_disk(const std::string& program_path) {
+  int fd = ::open(linux_path(program_path).c_str(), O_RDONLY);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  return ok;
+}
 
 std::string two(int n) {
   char b[8];
@@ -435,6 +445,10 @@ bool Tables::CORRIGE(const std::string& nn) {
     return fail(st.message, true);
   }
   std::string err;
+  if (!flush_to_disk(tmp + kDbf)) {
+    platform::remove_file(tmp + kDbf);
+    return fail("Erro ao gravar "_cp + tmp + kDbf, true);
+  }
   if (!platform::rename_file(tmp + kDbf, file + kDbf, true, &err)) {
     platform::remove_file(tmp + kDbf);
     return fail(err, true);
