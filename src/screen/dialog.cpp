@@ -52,11 +52,11 @@ void StatusBar::draw(platform::Console& console) const {
   }
 }
 
-void Dialog::setKey(int key, KeyAction action) {
+void Dialog::setKey(int key, KeyBinding action) {
   bool recorded = std::any_of(aSetKey_.begin(), aSetKey_.end(), [&](auto& e) { return e.first == key; });
   if (!recorded) {
-    const KeyAction* old = screen_->key_binding(key);
-    aSetKey_.emplace_back(key, old ? std::optional<KeyAction>(*old) : std::nullopt);
+    const KeyBinding* old = screen_->key_binding(key);
+    aSetKey_.emplace_back(key, old ? std::optional<KeyBinding>(*old) : std::nullopt);
   }
   screen_->set_key(key, std::move(action));
 }

@@ -23,7 +23,7 @@
 namespace tx::screen {
 
 class Screen;
-using KeyAction = std::function<void()>;
+using KeyBinding = std::function<void()>;
 
 inline constexpr unsigned char kCaptionAttr = 0x1F;  // W+/B
 
@@ -54,7 +54,7 @@ class Dialog {
 
   // Binds key to action until the dialog closes (the earlier binding comes
   // back then).
-  void setKey(int key, KeyAction action);
+  void setKey(int key, KeyBinding action);
   bool close();                 // false (after a diagnostic) when refused
   void end(int value = 0);      // exit code 2
   void cancel();                // exit code 1
@@ -77,7 +77,7 @@ class Dialog {
   std::vector<platform::Cell> under_;       // caption row + rectangle, physical
   int under_top_ = 0;                       // physical row of under_'s first row
   std::vector<platform::Cell> status_row_;  // row 26 before the dialog
-  std::vector<std::pair<int, std::optional<KeyAction>>> aSetKey_;
+  std::vector<std::pair<int, std::optional<KeyBinding>>> aSetKey_;
   int cursor_row_ = 0, cursor_col_ = 0;
   bool cursor_visible_ = false;
   std::string saved_colour_;

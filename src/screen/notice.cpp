@@ -7,6 +7,7 @@
 #include "base/xbase.hpp"
 #include "platform/beep.hpp"
 #include "platform/keys.hpp"
+#include "screen/field_editor.hpp"
 #include "screen/screen.hpp"
 
 namespace tx::screen {
@@ -27,40 +28,7 @@ int value_width(const Variable& v, int width) {
   return 1;
 }
 
-// Reads the edited text back into the variable's type; false when it is not
-// a value of that type.
-bool read_value(const Variable& old, const std::string& text, Variable& out) {
-  if (std::holds_alternative<std::string>(old)) { out = text; return true; }
-  if (std::holds_alternative<Decimal>(old)) {
-    std::string t = ALLTRIM(text);
-    std::replace(t.begin(), t.end(), ',', '.');
-    if (t.empty()) { out = Decimal(0); return true; }
-    auto d = Decimal::parse(t);
-    if (!d) return false;
-    out = *d;
-    return true;
-  }
-  if (std::holds_alternative<Date>(old)) {
-    std::string digits;
-    for (char c : text) if (c != '/' && c != ' ') digits += c;
-    if (digits.empty()) { out = Date{}; return true; }
-    Date d = CTOD(text);
-    if (d.empty()) return false;
-    out = d;
-    return true;
-  }
-  char c = upper_char(text.empty() ? ' ' : text[0]);
-  if (c == 'S' || c == 'Y' || c == 'T') { out = true; return true; }
-  if (c == 'N' || c == 'F') { out = false; return true; }
-  return false;
-}
 
-bool picture_has(std::string_view picture, char letter) {
-  if (picture.empty() || picture[0] != '@') return false;
-  for (std::size_t i = 1; i < picture.size() && picture[i] != ' '; ++i)
-    if (std::toupper(static_cast<unsigned char>(picture[i])) == letter) return true;
-  return false;
-}
 
 }  // namespace
 
@@ -82,64 +50,31 @@ void Screen::AVISO(std::string_view text, int row, int column) {
 
 bool Screen::edit_one_field(int row, int col, Variable& value, int width, int decimals,
                             std::string_view picture, const Validator& valid) {
-  std::string buf = show_value(value, width, decimals);
-  const bool upper = picture_has(picture, '!');
-  const bool clear_first = picture_has(picture, 'K');
-  const bool is_date = std::holds_alternative<Date>(value);
-  const auto attr = static_cast<unsigned char>(ACHACOR(colours.COR_GET));
-  const int n = static_cast<int>(buf.size());
-  int pos = 0;
-  bool first = true;
-  auto skip_slash = [&](int dir) {
-    while (is_date && pos >= 0 && pos < n && buf[static_cast<std::size_t>(pos)] == '/') pos += dir;
-    pos = std::clamp(pos, 0, n - 1);
+  if (quitting_) return false;
+  GetValue edited = value;
+  GetField f;
+  f.row = row;
+  f.col = col;
+  f.value.get = [&] { return edited; };
+  f.value.set = [&](const GetValue& v) { edited = v; };
+  f.picture = std::string(picture);
+  f.width = std::holds_alternative<std::string>(value) || std::holds_alternative<Decimal>(value) ? width : 0;
+  f.decimals = decimals;
+  if (valid) f.valid = [&] {
+    if (valid(edited)) return true;
+    platform::BEEP_ERRO(*console_);
+    return false;
   };
-  for (;;) {
-    console_->put_text(row + platform::kScreenTop, col, buf, attr);
-    set_cursor(row, col + pos, true);
-    int k = wait_key();
-    if (k == kQuitKey || k == key::kEsc) {
-      set_cursor(row, col, false);
-      return false;
-    }
-    if (k == key::kEnter) {
-      Variable v = value;
-      if (read_value(value, buf, v) && (!valid || valid(v))) {
-        value = v;
-        set_cursor(row, col, false);
-        return true;
-      }
-      platform::BEEP_ERRO(*console_);
-      continue;
-    }
-    if (k == key::kLeft) { --pos; skip_slash(-1); }
-    else if (k == key::kRight) { ++pos; skip_slash(1); }
-    else if (k == key::kHome) { pos = 0; }
-    else if (k == key::kEnd) { pos = n - 1; }
-    else if (k == key::kBackspace && pos > 0) {
-      --pos;
-      skip_slash(-1);
-      buf[static_cast<std::size_t>(pos)] = ' ';
-    } else if (k == key::kDel) {
-      if (!is_date) {
-        buf.erase(static_cast<std::size_t>(pos), 1);
-        buf += ' ';
-      } else {
-        buf[static_cast<std::size_t>(pos)] = ' ';
-      }
-    } else if (k >= 32 && k <= 255) {
-      if (first && clear_first) {
-        buf = is_date ? std::string("  /  /    ") : std::string(static_cast<std::size_t>(n), ' ');
-        pos = 0;
-      }
-      char c = static_cast<char>(k);
-      buf[static_cast<std::size_t>(pos)] = upper ? upper_char(c) : c;
-      if (pos < n - 1) { ++pos; skip_slash(1); }
-    } else {
-      continue;
-    }
-    first = false;
-  }
+  f.color = f.active_color = static_cast<unsigned char>(ACHACOR(colours.COR_GET));
+  std::vector<GetField> fields;
+  fields.push_back(std::move(f));
+  FieldEditor editor(*console_, std::move(fields));
+  bool accepted = editor.read();
+  if (editor.quit()) quitting_ = true;
+  set_cursor(row, col, false);
+  if (!accepted) return false;
+  value = edited;
+  return true;
 }
 
 std::string Screen::MENS(int code, std::string_view text, const MensOptions& opt) {

@@ -85,12 +85,12 @@ bool Screen::LACTIVATE(bool exit_on_esc) { return LWindowActive().activate(exit_
 
 // ---- key bindings ---------------------------------------------------------
 
-void Screen::set_key(int key, std::optional<KeyAction> action) {
+void Screen::set_key(int key, std::optional<KeyBinding> action) {
   if (action && *action) keys_[key] = std::move(*action);
   else keys_.erase(key);
 }
 
-const KeyAction* Screen::key_binding(int key) const {
+const KeyBinding* Screen::key_binding(int key) const {
   auto it = keys_.find(key);
   return it == keys_.end() ? nullptr : &it->second;
 }
@@ -119,7 +119,7 @@ bool Screen::dispatch_key(int key) {
   if (auto it = keys_.find(key); it != keys_.end()) {
     // The key is unbound while its own action runs, so the action may wait
     // for keys without calling itself again.
-    KeyAction action = it->second;
+    KeyBinding action = it->second;
     keys_.erase(it);
     action();
     if (!keys_.count(key)) keys_[key] = std::move(action);

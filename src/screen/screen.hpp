@@ -135,8 +135,8 @@ class Screen {
   bool close_dialog(Dialog& d);
 
   // Key bindings (the dialog's setKey records what it replaces).
-  void set_key(int key, std::optional<KeyAction> action);
-  const KeyAction* key_binding(int key) const;
+  void set_key(int key, std::optional<KeyBinding> action);
+  const KeyBinding* key_binding(int key) const;
 
   // ---- menu, status bar, buttons ------------------------------------------
   Menu& LMENU(Dialog* window = nullptr);
@@ -202,7 +202,7 @@ class Screen {
   platform::Console* console_;
   std::vector<std::shared_ptr<Dialog>> stack_;
   std::array<Panel, kPanelCount> panels_;
-  std::map<int, KeyAction> keys_;
+  std::map<int, KeyBinding> keys_;
   bool quitting_ = false;
   bool in_help_ = false;
   int cursor_row_ = 0, cursor_col_ = 0;

@@ -46,7 +46,9 @@ TEST(ColourEditor, ArrowsChangeTheElementAndEndingSaves) {
     const ColourScheme& s = rig.screen.colours;
     EXPECT_EQ(s.*c.number, c.want) << c.element << c.script;
     // An untouched string keeps its own spelling; a changed one is rewritten.
-    if (s.*c.number != ColourScheme{}.*c.number) EXPECT_EQ(s.*texts[c.element], c.text) << c.element << c.script;
+    if (s.*c.number != ColourScheme{}.*c.number) {
+      EXPECT_EQ(s.*texts[c.element], c.text) << c.element << c.script;
+    }
     EXPECT_EQ(s.COR_FERID, c.ferid) << c.element << c.script;
     ASSERT_TRUE(store.saved) << c.script;
     EXPECT_EQ(store.terminal, "07");

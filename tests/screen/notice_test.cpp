@@ -114,7 +114,7 @@ TEST(Mens, OneFieldQuestion) {
 }
 
 TEST(Mens, OneFieldQuestionKeepsAskingUntilValid) {
-  Rig rig("{Tick}5{Enter}{Home}20{Enter}");
+  Rig rig("{Tick}5{Enter}{Home}{Ctrl-Y}20{Enter}");
   Variable v = Decimal(0);
   MensOptions opt;
   opt.variable = &v;
