@@ -4,6 +4,7 @@
 
 #include "base/xbase.hpp"
 #include "platform/keys.hpp"
+#include "screen/field_editor.hpp"
 #include "screen/screen.hpp"
 
 namespace tx::screen {
@@ -84,6 +85,25 @@ bool Dialog::activate(bool exit_on_esc) {
       if (exit_code != 0) return exit_code == 2;
     }
   }
+}
+
+bool Dialog::readmodal(std::vector<GetField> fields) {
+  const auto entry = static_cast<unsigned char>(ACHACOR(kEntryColour));
+  const auto active = static_cast<unsigned char>(ACHACOR(kActiveEntryColour));
+  for (auto& f : fields) {
+    f.color = entry;
+    f.active_color = active;
+  }
+  ReadOptions opt;
+  opt.valid_mode = nsValidRead;
+  opt.mouse_or_buttons = !aControls.empty();
+  opt.exit_on_esc = lExitEsc;
+  opt.upper_plain_texts = lGetUpperCase;
+  FieldEditor editor(screen_->console(), std::move(fields), opt);
+  ++active_forms;
+  bool accepted = editor.read();
+  --active_forms;
+  return accepted;
 }
 
 void Dialog::sbDraw() {

@@ -13,10 +13,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/console.hpp"
 #include "screen/button.hpp"
+#include "screen/get_field.hpp"
 #include "screen/menu.hpp"
 #include "screen/status_bar.hpp"
 
@@ -26,6 +28,9 @@ class Screen;
 using KeyBinding = std::function<void()>;
 
 inline constexpr unsigned char kCaptionAttr = 0x1F;  // W+/B
+// Class-wide entry colours of dialogs.
+inline constexpr std::string_view kEntryColour = "N/W*";
+inline constexpr std::string_view kActiveEntryColour = "W*/B";
 
 class Dialog {
  public:
@@ -59,6 +64,12 @@ class Dialog {
   void end(int value = 0);      // exit code 2
   void cancel();                // exit code 1
   bool activate(bool exit_on_esc = true);  // LACTIVATE on this dialog
+  // Runs an entry form in this dialog: the dialog's entry colours, upper
+  // case for plain texts when lGetUpperCase, validation again at the end
+  // as nsValidRead says (0: when the dialog has buttons), Esc leaves when
+  // lExitEsc. The dialog cannot close while the form runs. True when the
+  // form ended accepting.
+  bool readmodal(std::vector<GetField> fields);
   void sbDraw();                // redraw the status bar when active
   void sbReset();               // drop the status bar
   Button& add_button(int top, int left, std::string_view caption, std::function<void()> action,

@@ -187,3 +187,42 @@ TEST(Button, ClickShortcutAndFocusedEnterPressIt) {
 
 }  // namespace
 }  // namespace tx::screen
+
+namespace tx::screen {
+namespace {
+
+TEST(Dialog, FormsUseTheDialogsSettings) {
+  struct Case { const char* script; bool upper; bool accepted; std::string value; };
+  const Case cases[] = {
+      {"abc{Enter}", true, true, "ABC  "},
+      {"abc{Enter}", false, true, "abc  "},
+      {"abc{Esc}", true, false, "     "},
+  };
+  for (const auto& c : cases) {
+    test::Rig rig(c.script);
+    auto d = rig.screen.LDLGSHOW(3, 5, 15, 60, "Form");
+    d->lGetUpperCase = c.upper;
+    std::string name = "     ";
+    int forms_seen = -1;
+    std::vector<GetField> fields(1);
+    fields[0].row = 5;
+    fields[0].col = 10;
+    fields[0].value = bind(name);
+    fields[0].valid = [&] {
+      forms_seen = d->active_forms;
+      return true;
+    };
+    EXPECT_EQ(d->readmodal(std::move(fields)), c.accepted) << c.script;
+    unsigned char colour = rig.cell(5, 10).attr;
+    EXPECT_EQ(name, c.value) << c.script;
+    EXPECT_EQ(d->active_forms, 0);
+    if (c.accepted) {
+      EXPECT_EQ(forms_seen, 1) << c.script;  // closing is refused meanwhile
+    }
+    EXPECT_EQ(colour, ACHACOR(kEntryColour)) << c.script;
+    d->close();
+  }
+}
+
+}  // namespace
+}  // namespace tx::screen
