@@ -161,8 +161,9 @@ void open_popup(platform::Console& con, Popup& p) {
   if (!p.items->empty() && p.items->back()->lSeparator) --rows;  // no line after the last entry
   p.height = rows + 2;
   p.width = popup_width(*p.items);
-  p.left = std::clamp(p.left, 0, platform::kCols - p.width);
-  p.top = std::clamp(p.top, 1, platform::kRows - 1 - p.height);
+  // Kept on the screen; a popup too big for it starts at its top-left.
+  p.left = std::max(0, std::min(p.left, platform::kCols - p.width));
+  p.top = std::max(1, std::min(p.top, platform::kRows - 1 - p.height));
   p.under = con.save(p.top, p.left, p.top + p.height - 1, p.left + p.width - 1);
   p.item_rows.clear();
   int r = p.top + 1;

@@ -86,7 +86,7 @@ std::string Screen::MENS(int code, std::string_view text, const MensOptions& opt
   if (quitting_ && mode != 3) return "";
   // The notice's rows: the text cut into `lines` rows of equal width (mode
   // 4 puts the field after the text on its one row).
-  const int lines = std::max(1, opt.lines);
+  const int lines = std::clamp(opt.lines, 1, kScreenRows - 3);
   Variable* var = mode == 4 ? opt.variable : nullptr;
   const int field_width = var ? value_width(*var, opt.width) : 0;
   std::string body(text);
