@@ -272,69 +272,36 @@ DbfStatus WorkArea::step(int dir) {
   });
 }
 
-// From where we stand, move in direction dir until a visible record (or an
-// end). Backwards past the first visible record: back on it with bof set.
-DbfStatus WorkArea::settle(int dir) {
-  std::uint32_t start = table_.eof() ? 0 : table_.recno();
+// The first (top) or last visible record of the current order. With no
+// visible record at all: end of file, and bof too when going to the top.
+DbfStatus WorkArea::go_end(bool top) {
+  if (!used()) return not_open();
+  DbfStatus st = sync();
+  if (!st) return st;
+  bof_ = false;
+  std::uint32_t r = 0;
+  if (order_ == 0) {
+    std::uint32_t n = table_.record_count();
+    r = top ? (n ? 1 : 0) : n;
+  } else {
+    IndexOrder& o = *orders_[static_cast<std::size_t>(order_ - 1)];
+    st = guard("Índice", [&]() -> DbfStatus {
+      r = top ? o.index->first() : o.index->last();
+      return DbfStatus::ok();
+    });
+    if (!st) return st;
+  }
+  st = r ? table_.go(r) : table_.go_eof();
+  if (!st) return st;
   while (!table_.eof() && hidden()) {
-    DbfStatus st = step(dir);
+    st = step(top ? +1 : -1);
     if (!st) return st;
     if (bof_) {
-      // Nothing visible before: the first visible record going forward.
-      bool b = true;
-      if (start) table_.go(start);
       bof_ = false;
-      st = go_top();
-      bof_ = b;
-      return st;
+      return table_.go_eof();
     }
   }
-  return DbfStatus::ok();
-}
-
-DbfStatus WorkArea::go_top() {
-  if (!used()) return not_open();
-  DbfStatus st = sync();
-  if (!st) return st;
-  bof_ = false;
-  std::uint32_t r = 0;
-  if (order_ == 0) {
-    r = table_.record_count() ? 1 : 0;
-  } else {
-    IndexOrder& o = *orders_[static_cast<std::size_t>(order_ - 1)];
-    st = guard("Índice", [&]() -> DbfStatus { r = o.index->first(); return DbfStatus::ok(); });
-    if (!st) return st;
-  }
-  st = r ? table_.go(r) : table_.go_eof();
-  if (!st) return st;
-  while (!table_.eof() && hidden()) {
-    st = step(+1);
-    if (!st) return st;
-  }
-  if (table_.eof()) bof_ = true;
-  return DbfStatus::ok();
-}
-
-DbfStatus WorkArea::go_bottom() {
-  if (!used()) return not_open();
-  DbfStatus st = sync();
-  if (!st) return st;
-  bof_ = false;
-  std::uint32_t r = 0;
-  if (order_ == 0) {
-    r = table_.record_count();
-  } else {
-    IndexOrder& o = *orders_[static_cast<std::size_t>(order_ - 1)];
-    st = guard("Índice", [&]() -> DbfStatus { r = o.index->last(); return DbfStatus::ok(); });
-    if (!st) return st;
-  }
-  st = r ? table_.go(r) : table_.go_eof();
-  if (!st) return st;
-  while (!table_.eof() && hidden()) {
-    st = step(-1);
-    if (!st) return st;
-    if (bof_) { bof_ = false; return table_.go_eof(); }
-  }
+  if (top && table_.eof()) bof_ = true;
   return DbfStatus::ok();
 }
 

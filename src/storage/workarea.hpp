@@ -96,8 +96,8 @@ class WorkArea {
   const std::string& filter_text() const { return filter_text_; }
 
   // Movement.
-  DbfStatus go_top();
-  DbfStatus go_bottom();
+  DbfStatus go_top() { return go_end(true); }
+  DbfStatus go_bottom() { return go_end(false); }
   DbfStatus skip(long n = 1);
   DbfStatus go(std::uint32_t recno);
   // Seek on the controlling order: the key may be shorter than the index key
@@ -147,7 +147,7 @@ class WorkArea {
   bool hidden() const;
   DbfStatus sync();  // writes the current record and keeps the indexes
   DbfStatus before_change();
-  DbfStatus settle(int dir);  // from the current position, the nearest visible record
+  DbfStatus go_end(bool top);
   DbfStatus step(int dir);    // one record in the current order, hidden or not
   DbfStatus position_index();  // puts the controlling index on the current record
   DbfStatus build_index(IndexOrder& o);
