@@ -159,3 +159,25 @@ TEST(Menu, EventsWithoutAMenuOrToolbarAreReported) {
 
 }  // namespace
 }  // namespace tx::screen
+
+namespace tx::screen {
+namespace {
+
+TEST(Menu, ATallPopupStaysOnTheScreen) {
+  test::Rig rig("{F10}{End}{Enter}");
+  rig.pattern();
+  Menu& m = rig.screen.LMENU();
+  int ran = 0;
+  m.subMenu("&Muitos");
+  for (int i = 0; i < 30; ++i) m.menuItem("Item " + std::to_string(i), [&](MenuItem& it, Dialog&) { ran = it.nSequence; });
+  m.endMenu();
+  m.create();
+  auto before = rig.all();
+  while (rig.screen.wait_key() != kQuitKey) {
+  }
+  EXPECT_EQ(ran, 1031);
+  EXPECT_EQ(rig.all(), before);
+}
+
+}  // namespace
+}  // namespace tx::screen
