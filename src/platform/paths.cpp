@@ -250,8 +250,9 @@ std::optional<std::uint64_t> free_space(std::string_view path) {
   return static_cast<std::uint64_t>(vs.f_bavail) * vs.f_frsize;
 }
 
-bool is_network_drive(std::string_view path) {
-  // File-system magic numbers of network and user-space file systems.
+namespace {
+// File-system magic numbers of network and user-space file systems.
+bool network_type(unsigned long f_type) {
   static constexpr unsigned long kNetwork[] = {
       0x6969,      // NFS
       0xFF534D42,  // CIFS
@@ -262,11 +263,23 @@ bool is_network_drive(std::string_view path) {
       0x00C36400,  // Ceph
       0x5346414F,  // AFS
       0x73757245,  // Coda
+      0x61636673,  // ACFS
   };
+  auto type = f_type & 0xFFFFFFFFUL;
+  return std::find(std::begin(kNetwork), std::end(kNetwork), type) != std::end(kNetwork);
+}
+}  // namespace
+
+bool is_network_drive(std::string_view path) {
   struct statfs fs;
   if (::statfs(existing_anchor(path).c_str(), &fs) != 0) return false;
-  auto type = static_cast<unsigned long>(fs.f_type) & 0xFFFFFFFFUL;
-  return std::find(std::begin(kNetwork), std::end(kNetwork), type) != std::end(kNetwork);
+  return network_type(static_cast<unsigned long>(fs.f_type));
+}
+
+bool is_network_file(int fd) {
+  struct statfs fs;
+  if (::fstatfs(fd, &fs) != 0) return true;  // unknown: assume the careful case
+  return network_type(static_cast<unsigned long>(fs.f_type));
 }
 
 bool make_dirs(std::string_view path, std::string* error) {

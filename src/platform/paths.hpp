@@ -61,6 +61,8 @@ std::optional<std::uint64_t> file_size(std::string_view path);
 std::optional<std::int64_t> mtime(std::string_view path);
 std::optional<std::uint64_t> free_space(std::string_view path);
 bool is_network_drive(std::string_view path);
+// The same for an open file (true when its file system cannot be told).
+bool is_network_file(int fd);
 
 bool make_dirs(std::string_view path, std::string* error = nullptr);
 bool copy_file(std::string_view from, std::string_view to, std::string* error = nullptr);

@@ -14,6 +14,7 @@
 #include "base/codepage.hpp"
 #include "storage/cdx_header.hpp"
 #include "storage/cdx_index.hpp"
+#include "storage/dbf_io.hpp"
 
 namespace tx::storage {
 
@@ -21,18 +22,6 @@ using namespace cdx;
 
 namespace {
 
-bool write_all(int fd, const void* buf, std::size_t len, std::uint64_t off) {
-  auto* p = static_cast<const char*>(buf);
-  while (len > 0) {
-    ssize_t n = ::pwrite(fd, p, len, static_cast<off_t>(off));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    len -= static_cast<std::size_t>(n);
-    off += static_cast<std::uint64_t>(n);
-  }
-  return true;
-}
 
 // The node being filled on each level of the tree.
 class LevelWriter {
@@ -115,7 +104,7 @@ class LevelWriter {
 
   void write(const Node& n) {
     encode_node(n, shape_, buf_);
-    if (!write_all(fd_, buf_, kNodeSize, n.off)) throw CdxError("Erro de gravação do índice: "_cp + std::strerror(errno));
+    if (!pwrite_full(fd_, buf_, kNodeSize, n.off)) throw CdxError("Erro de gravação do índice: "_cp + std::strerror(errno));
   }
 
   void emit(int level) {
@@ -203,7 +192,7 @@ void CdxBuilder::spill() {
   out.reserve(64 * 1024);
   const std::uint64_t start = runs_end_;
   auto drain = [&] {
-    if (!write_all(runs_fd_.fd, out.data(), out.size(), runs_end_))
+    if (!pwrite_full(runs_fd_.fd, out.data(), out.size(), runs_end_))
       throw CdxError("Erro de gravação do índice: "_cp + std::strerror(errno));
     runs_end_ += out.size();
     out.clear();
@@ -259,7 +248,7 @@ void CdxBuilder::finish(std::uint32_t stamp_records, std::uint64_t stamp_updates
     unsigned char head[kFirstNode];
     encode_directory(tag_name_for(path_), head);
     encode_tag_header(h, head + kTagOffset);
-    if (!write_all(fd, head, sizeof head, 0)) throw CdxError("Erro de gravação do índice: "_cp + std::strerror(errno));
+    if (!pwrite_full(fd, head, sizeof head, 0)) throw CdxError("Erro de gravação do índice: "_cp + std::strerror(errno));
     if (::fsync(fd) != 0) throw CdxError("Erro de gravação do índice: "_cp + std::strerror(errno));
     ::close(fd);
     fd = -1;

@@ -11,6 +11,8 @@
 #include <cstring>
 
 #include "base/codepage.hpp"
+#include "platform/paths.hpp"
+#include "storage/dbf_io.hpp"
 #include "storage/cdx_header.hpp"
 
 namespace tx::storage {
@@ -23,19 +25,6 @@ namespace {
 // alone; the read is then done again under the lock.
 struct NeedDisk {};
 
-// File systems whose mapped pages may lag behind other machines' writes.
-bool network_file_system(int fd) {
-  struct statfs sf {};
-  if (::fstatfs(fd, &sf) != 0) return true;
-  switch (static_cast<unsigned long>(sf.f_type)) {
-    case 0x6969UL: case 0x517BUL: case 0xFF534D42UL: case 0xFE534D42UL: case 0x65735546UL:
-    case 0x00C36400UL: case 0x5346414FUL: case 0x01021997UL: case 0x61636673UL:
-      return true;
-    default:
-      return false;
-  }
-}
-
 constexpr int kMaxDepth = 32;  // a fan-out of at least 2: far beyond any real index
 constexpr std::size_t kCacheBytes = 8u << 20;
 
@@ -47,31 +36,6 @@ void put32(unsigned char* p, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
-bool read_at(int fd, void* buf, std::size_t len, std::uint64_t off) {
-  auto* p = static_cast<char*>(buf);
-  while (len > 0) {
-    ssize_t n = ::pread(fd, p, len, static_cast<off_t>(off));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    len -= static_cast<std::size_t>(n);
-    off += static_cast<std::uint64_t>(n);
-  }
-  return true;
-}
-
-bool write_at(int fd, const void* buf, std::size_t len, std::uint64_t off) {
-  auto* p = static_cast<const char*>(buf);
-  while (len > 0) {
-    ssize_t n = ::pwrite(fd, p, len, static_cast<off_t>(off));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    len -= static_cast<std::size_t>(n);
-    off += static_cast<std::uint64_t>(n);
-  }
-  return true;
-}
 
 bool lock_byte(int fd, short type) {
   struct flock fl {};
@@ -305,7 +269,7 @@ CdxIndex CdxIndex::open(const std::string& path, CdxSharing sharing, char key_ty
     throw;
   }
   if (locked) lock_byte(fd, F_UNLCK);
-  if (sharing == CdxSharing::Shared && !network_file_system(fd)) {
+  if (sharing == CdxSharing::Shared && !platform::is_network_file(fd)) {
     const std::size_t len = (ix.tag_off_ + 12 + 4095) / 4096 * 4096;
     void* p = ::mmap(nullptr, len, ix.read_only_ ? PROT_READ : PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
     if (p != MAP_FAILED) ix.map_ = CdxMap(p, len);
@@ -321,13 +285,13 @@ void CdxIndex::load_headers(char key_type_hint) {
   if (file_end_ < kFirstNode || file_end_ % kNodeSize != 0 || file_end_ > 0x7FFFF000u)
     damaged("tamanho de arquivo impossível (" + std::to_string(file_end_) + " bytes)");
   unsigned char h[1024];
-  if (!read_at(fd_.fd, h, sizeof h, 0)) damaged("cabeçalho ilegível");
+  if (!pread_full(fd_.fd, h, sizeof h, 0)) damaged("cabeçalho ilegível");
   const std::uint32_t dir_root = get32(h);
   const int dir_kl = h[12] | (h[13] << 8);
   if (dir_kl < 1 || dir_kl > kMaxKeyLen || !(h[14] & kOptCompact)) damaged("diretório de tags inválido");
   if (dir_root % kNodeSize || dir_root < 1024 || dir_root + kNodeSize > file_end_) damaged("diretório de tags fora do arquivo");
   unsigned char nb[kNodeSize];
-  if (!read_at(fd_.fd, nb, sizeof nb, dir_root)) damaged("diretório de tags ilegível");
+  if (!pread_full(fd_.fd, nb, sizeof nb, dir_root)) damaged("diretório de tags ilegível");
   Node dir;
   std::string err;
   if (!decode_node(nb, dir_root, KeyShape{dir_kl, ' '}, dir, err)) damaged("diretório de tags: " + err);
@@ -337,7 +301,7 @@ void CdxIndex::load_headers(char key_type_hint) {
     damaged("cabeçalho da tag fora do arquivo");
   tag_name_.assign(reinterpret_cast<const char*>(dir.key(0, dir_kl)), static_cast<std::size_t>(dir_kl));
   while (!tag_name_.empty() && (tag_name_.back() == ' ' || tag_name_.back() == '\0')) tag_name_.pop_back();
-  if (!read_at(fd_.fd, h, sizeof h, tag_off_)) damaged("cabeçalho da tag ilegível");
+  if (!pread_full(fd_.fd, h, sizeof h, tag_off_)) damaged("cabeçalho da tag ilegível");
   TagHeader th;
   if (!decode_tag_header(h, th, err)) damaged(err);
   if (th.order != 0) damaged("ordem decrescente não suportada");
@@ -377,7 +341,7 @@ void CdxIndex::refresh(bool force) {
     if (__atomic_load_n(v, __ATOMIC_ACQUIRE) == version_) return;
   }
   unsigned char h[kHeaderFields];
-  if (!read_at(fd_.fd, h, sizeof h, tag_off_)) damaged("cabeçalho da tag ilegível");
+  if (!pread_full(fd_.fd, h, sizeof h, tag_off_)) damaged("cabeçalho da tag ilegível");
   const std::uint32_t version = get32(h + 8);
   const int kl = h[12] | (h[13] << 8);
   if (kl != shape_.key_len) damaged("tamanho de chave mudou");
@@ -408,7 +372,7 @@ bool CdxIndex::replaced() const {
 
 bool CdxIndex::read_node(std::uint32_t off, Node& out, std::string& err) const {
   unsigned char b[kNodeSize];
-  if (!read_at(fd_.fd, b, sizeof b, off)) {
+  if (!pread_full(fd_.fd, b, sizeof b, off)) {
     err = "nó além do fim do arquivo";
     return false;
   }
@@ -447,7 +411,7 @@ Node& CdxIndex::new_node(std::uint16_t attr) {
     check_pointer(free_);
     if (cache_.count(free_)) damaged("lista de nós livres aponta um nó em uso");
     unsigned char b[8];
-    if (!read_at(fd_.fd, b, sizeof b, free_) || b[0] != 0xFF || b[1] != 0xFF) damaged("lista de nós livres inválida");
+    if (!pread_full(fd_.fd, b, sizeof b, free_) || b[0] != 0xFF || b[1] != 0xFF) damaged("lista de nós livres inválida");
     off = free_;
     free_ = get32(b + 4) == kNone ? 0 : get32(b + 4);
   } else {
@@ -499,7 +463,7 @@ void CdxIndex::commit() {
     if (it == cache_.end() || !it->second->dirty) continue;  // freed since
     Node* n = it->second.get();
     encode_node(*n, shape_, buf_.data());
-    if (!write_at(fd_.fd, buf_.data(), kNodeSize, off)) {
+    if (!pwrite_full(fd_.fd, buf_.data(), kNodeSize, off)) {
       std::string e = io_error(path_, "nó");
       discard();
       throw CdxError(e);
@@ -511,7 +475,7 @@ void CdxIndex::commit() {
     std::memset(buf_.data(), 0, kNodeSize);
     buf_[0] = buf_[1] = 0xFF;  // marks a free node
     put32(buf_.data() + 4, free_ ? free_ : kNone);
-    if (!write_at(fd_.fd, buf_.data(), kNodeSize, off)) {
+    if (!pwrite_full(fd_.fd, buf_.data(), kNodeSize, off)) {
       std::string e = io_error(path_, "lista livre");
       discard();
       throw CdxError(e);
@@ -551,7 +515,7 @@ void CdxIndex::write_header() {
     stamp_.present = true;
     return;
   }
-  if (!write_at(fd_.fd, b, sizeof b, tag_off_)) {
+  if (!pwrite_full(fd_.fd, b, sizeof b, tag_off_)) {
     std::string e = io_error(path_, "cabeçalho");
     discard();
     throw CdxError(e);
