@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,10 @@ namespace {
 
 constexpr const char* kInUse = "Arquivo em uso por outro terminal";
 constexpr std::size_t kWindowBytes = 32 * 1024;
+// Tables opened alone up to this size are read through a read-only mapping
+// of the file: the system's file cache itself, without a copy or a system
+// call per record. Larger tables are read record by record.
+constexpr std::uint64_t kMapLimit = 256ull << 20;
 // The header lock is held only for the few writes of one append; a try that
 // keeps failing this long means something else is wrong.
 constexpr int kHeaderLockTries = 20000;
@@ -120,7 +125,28 @@ DbfStatus DbfTable::create(const std::string& path, const std::vector<FieldDef>&
   return s;
 }
 
+// Only an exclusive open maps: nobody else changes the file, and our own
+// writes reach the mapping through the shared file cache. The mapping goes
+// before anything shortens or replaces the file.
+void DbfTable::map_file() {
+  unmap_file();
+  std::uint64_t size = file_size();
+  if (!exclusive() || size == 0 || size > kMapLimit) return;
+  void* p = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd_, 0);
+  if (p == MAP_FAILED) return;
+  ::madvise(p, size, MADV_RANDOM);
+  map_ = static_cast<const char*>(p);
+  map_len_ = size;
+}
+
+void DbfTable::unmap_file() {
+  if (map_) ::munmap(const_cast<char*>(map_), map_len_);
+  map_ = nullptr;
+  map_len_ = 0;
+}
+
 void DbfTable::reset_state() {
+  unmap_file();
   fd_ = -1;
   read_only_ = false;
   header_ = DbfHeader{};
@@ -147,6 +173,7 @@ DbfStatus DbfTable::open(const std::string& path, Mode mode) {
   for (int attempt = 0; attempt < 5; ++attempt) {
     bool replaced = false;
     DbfStatus s = open_once(path, mode, replaced);
+    if (s && exclusive()) map_file();
     if (!replaced) return s;
   }
   return busy(kInUse);
@@ -251,6 +278,7 @@ int DbfTable::field_index(std::string_view name) const {
 DbfStatus DbfTable::close() {
   if (fd_ < 0) return DbfStatus::ok();
   DbfStatus s = commit();
+  unmap_file();
   ::close(fd_);  // drops every lock this open held
   memo_.close();
   reset_state();
@@ -306,6 +334,15 @@ DbfStatus DbfTable::go(std::uint32_t recno) {
 
 DbfStatus DbfTable::read_record(std::uint32_t recno) {
   const std::size_t rl = header_.record_len;
+  if (map_) {
+    std::uint64_t off = header_.record_offset(recno);
+    if (off + rl > map_len_ && file_size() <= kMapLimit) map_file();  // grown by appends
+    if (map_ && off + rl <= map_len_) {
+      std::memcpy(rec_.data(), map_ + off, rl);
+      last_read_ = recno;
+      return DbfStatus::ok();
+    }
+  }
   if (exclusive()) {
     if (recno >= win_first_ && recno < win_first_ + win_n_) {
       std::memcpy(rec_.data(), window_.data() + (recno - win_first_) * rl, rl);
@@ -669,6 +706,7 @@ DbfStatus DbfTable::zap() {
   if (DbfStatus s = write_header_prefix(); !s) return s;
   header_dirty_ = false;
   char eof = static_cast<char>(kDbfEofMarker);
+  unmap_file();
   if (::ftruncate(fd_, header_.header_len) != 0 || !pwrite_full(fd_, &eof, 1, header_.header_len))
     return io_error("Erro ao gravar");
   win_first_ = win_n_ = last_read_ = 0;
@@ -727,8 +765,10 @@ DbfStatus DbfTable::pack() {
     return fail(io_error("Erro ao gravar"));
   if (::rename(tmp.c_str(), path_.c_str()) != 0) return fail(io_error("Erro ao renomear"));
   sync_parent_folder(path_);
+  unmap_file();
   ::close(fd_);
   fd_ = out;
+  map_file();
   count_ = header_.record_count = kept_count;
   win_first_ = win_n_ = last_read_ = 0;
   dirty_ = pending_append_ = header_dirty_ = false;

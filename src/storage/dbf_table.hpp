@@ -167,6 +167,8 @@ class DbfTable final : public RecordView {
   DbfStatus open_once(const std::string& path, Mode mode, bool& replaced);
   DbfStatus load_header();
   void reset_state();
+  void map_file();
+  void unmap_file();
   void build_name_index();
   DbfStatus read_record(std::uint32_t recno);
   DbfStatus writable_field(int i, char type) const;
@@ -199,6 +201,10 @@ class DbfTable final : public RecordView {
   std::uint32_t win_first_ = 0;
   std::uint32_t win_n_ = 0;
   std::uint32_t last_read_ = 0;
+
+  // Exclusive opens of tables up to a size: a read-only mapping of the file.
+  const char* map_ = nullptr;
+  std::uint64_t map_len_ = 0;
 
   bool file_locked_ = false;
   std::vector<std::uint32_t> locked_;  // record locks held (shared mode)
