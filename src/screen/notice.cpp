@@ -3,7 +3,6 @@
 #include <cctype>
 
 #include "base/codepage.hpp"
-#include "base/picture.hpp"
 #include "base/xbase.hpp"
 #include "platform/beep.hpp"
 #include "platform/keys.hpp"
@@ -27,8 +26,6 @@ int value_width(const Variable& v, int width) {
   if (std::holds_alternative<Date>(v)) return 10;
   return 1;
 }
-
-
 
 }  // namespace
 

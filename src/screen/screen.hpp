@@ -174,8 +174,9 @@ class Screen {
   int ESC_ITEM(int panel, int last, int column, int row_offset, int first);
   AvisoResult OKEI(int kind);
   void diagnostic(std::string_view english);
-  // The single-field entry of MENS mode 4: edits `value` at (row, col);
-  // false when left with Esc.
+  // The single-field entry of MENS mode 4: edits `value` at (row, col)
+  // with the form editor (a refused `valid` beeps and keeps the field);
+  // false when left with Esc or when the console went away.
   bool edit_one_field(int row, int col, Variable& value, int width, int decimals,
                       std::string_view picture, const Validator& valid);
 
