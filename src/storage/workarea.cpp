@@ -492,4 +492,31 @@ DbfStatus WorkArea::zap() {
   return go_top();
 }
 
+DbfStatus WorkArea::copy_to(const std::string& path) {
+  if (!used()) return not_open();
+  DbfStatus st = sync();
+  if (!st) return st;
+  std::uint32_t here = table_.recno();
+  st = table_.copy_structure(path);
+  if (!st) return st;
+  DbfTable out;
+  st = out.open(path, DbfTable::Mode::Exclusive);
+  for (st = st ? go_top() : st; st && !eof(); st = skip()) {
+    st = out.append_blank();
+    for (int i = 0; st && i < table_.field_count(); ++i) {
+      if (table_.field(i).type == 'M') {
+        std::string memo;
+        st = table_.get_memo(i, memo);
+        if (st) st = out.set_memo(i, memo);
+      } else {
+        st = out.set_raw(i, table_.raw(i));
+      }
+    }
+  }
+  DbfStatus cst = out.close();
+  if (st && !cst) st = cst;
+  DbfStatus back = here ? go(here) : go_top();
+  return st ? back : st;
+}
+
 }  // namespace tx::storage

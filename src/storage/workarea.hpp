@@ -14,6 +14,7 @@
 //   append_blank() delete_record() recall()
 //   commit()                          the current record and the header on disk
 //   pack() zap()                      exclusive only; every index is rebuilt
+//   copy_to(path)                     structure and visible records to a new table
 //   close()
 //
 // Hidden records: deleted ones while the owner hides them (SET DELETED), and
@@ -132,6 +133,10 @@ class WorkArea {
   DbfStatus commit();
   DbfStatus pack();
   DbfStatus zap();
+  // A new table at `path` with this one's fields and its visible records
+  // (those the filter and the deleted switch let through), in the current
+  // order. The position here is kept.
+  DbfStatus copy_to(const std::string& path);
 
   // Locks (tries; the waiting belongs to the caller).
   DbfStatus lock_record() { return need_open() ? table_.lock_record(recno()) : not_open(); }

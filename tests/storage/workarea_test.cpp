@@ -243,3 +243,22 @@ TEST(WorkAreaModel, RandomChangesKeepTheIndexEqualToASortedModel) {
     }
   }
 }
+
+TEST_F(WorkAreaTest, CopyTakesTheStructureAndTheVisibleRecordsInOrder) {
+  ASSERT_TRUE(wa.add_order(tmp / "T.CDX", "UPPER(NOME)"));
+  add("1", "carla", 3);
+  add("2", "Ana", 1);
+  add("3", "bia", 2);
+  ASSERT_TRUE(wa.seek("BIA"));
+  ASSERT_TRUE(wa.delete_record());
+  ASSERT_TRUE(wa.replace_number("VALOR", Decimal::val("12.34")));
+  wa.go_top();
+  std::uint32_t here = wa.recno();
+  ASSERT_TRUE(wa.copy_to(tmp / "C.DBF"));
+  EXPECT_EQ(wa.recno(), here);
+  WorkArea copy(2);
+  ASSERT_TRUE(copy.open(tmp / "C.DBF", DbfTable::Mode::Shared, "C"));
+  EXPECT_EQ(copy.table().field_count(), static_cast<int>(kFields.size()));
+  EXPECT_EQ(walk(copy, "NOME"), (std::vector<std::string>{"Ana", "carla"}));
+  EXPECT_FALSE(WorkArea(5).copy_to(tmp / "X.DBF").is_ok());
+}
