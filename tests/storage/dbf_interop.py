@@ -3,7 +3,7 @@
 usage: dbf_interop.py MODE TABLE ROWS
   MODE  dbfread | dbf | dbf-clp          read TABLE, compare with ROWS
         write-db3 | write-fp | write-clp  write TABLE from ROWS with python3-dbf
-  ROWS  first line: field specs NAME:TYPE:LEN:DEC separated by blanks;
+  ROWS  first line: field descriptions NAME:TYPE:LEN:DEC separated by blanks;
         then one line per record: tab-separated hex of the UTF-8 text of each
         value (C text without trailing blanks, N decimal text, D yyyymmdd or
         empty, L T/F, M the memo text).
@@ -80,15 +80,15 @@ def read(mode, table, fields, rows):
 
 def write(mode, table, fields, rows):
     import dbf
-    specs = []
+    columns = []
     for name, kind, length, dec in fields:
         if kind == "C":
-            specs.append("%s C(%s)" % (name, length))
+            columns.append("%s C(%s)" % (name, length))
         elif kind == "N":
-            specs.append("%s N(%s,%s)" % (name, length, dec))
+            columns.append("%s N(%s,%s)" % (name, length, dec))
         else:
-            specs.append("%s %s" % (name, kind))
-    t = dbf.Table(table, "; ".join(specs), dbf_type=mode.split("-")[1], codepage="cp850")
+            columns.append("%s %s" % (name, kind))
+    t = dbf.Table(table, "; ".join(columns), dbf_type=mode.split("-")[1], codepage="cp850")
     t.open(dbf.READ_WRITE)
     for row in rows:
         values = []

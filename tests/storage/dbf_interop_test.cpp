@@ -107,9 +107,9 @@ class DbfInteropTest : public ::testing::Test {
   }
 
   std::pair<int, std::string> check_with(const std::string& mode, const std::string& table, const Sample& s) {
-    std::string spec = table + ".rows";
-    write_all(spec, rows_file(s));
-    return run(mode, table, spec);
+    std::string rows_path = table + ".rows";
+    write_all(rows_path, rows_file(s));
+    return run(mode, table, rows_path);
   }
 
   void write_ours(const std::string& path, const Sample& s) {
