@@ -1,5 +1,7 @@
 #include "shell/program.hpp"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -8,76 +10,90 @@
 #include <string_view>
 
 #include "base/codepage.hpp"
-#include "platform/clock.hpp"
+#include "base/xbase.hpp"
 #include "platform/console_headless.hpp"
+#include "platform/paths.hpp"
+#include "platform/process.hpp"
 #include "shell/commands.hpp"
-
-#include <vector>
-#include "platform/keys.hpp"
 
 namespace tx::shell {
 
-using platform::Event;
-using platform::kCols;
-using platform::kRows;
-
 namespace {
-constexpr int kMenuRow = 0;
-constexpr int kStatusRow = kRows - 1;
-constexpr int kClockCol = kCols - 9;  // "hh:mm:ss" and one blank at the right
+
+std::optional<std::string> env_var(const char* name) {
+  const char* v = std::getenv(name);
+  if (!v || !*v) return std::nullopt;
+  return from_utf8(v);
+}
+
 }  // namespace
 
-Program::Program(platform::Console& console, std::function<std::string()> clock)
-    : console_(console), clock_(std::move(clock)) {}
-
-void Program::draw_frame() {
-  console_.fill(kMenuRow, 0, kMenuRow, kCols - 1, ' ', kMenuBarAttr);
-  console_.put_text(kMenuRow, 0, " TX2014 - IRPF 2014 ", kMenuBarAttr);
-  console_.fill(platform::kScreenTop, 0, kStatusRow - 1, kCols - 1, ' ', kDesktopAttr);
-  console_.fill(kStatusRow, 0, kStatusRow, kCols - 1, ' ', kStatusAttr);
-  console_.put_text(kStatusRow, 1, "Esc: sair", kStatusAttr);
-  console_.set_cursor(0, 0, false);
-  shown_clock_.clear();
-  draw_clock();
-}
-
-void Program::draw_clock() {
-  std::string now = clock_();
-  if (now == shown_clock_) return;
-  shown_clock_ = now;
-  console_.put_text(kStatusRow, kClockCol, now.substr(0, 8), kStatusAttr);
-}
-
-void Program::handle(const Event& ev) {
-  switch (ev.kind) {
-    case Event::Quit:
-      running_ = false;
-      break;
-    case Event::Key:
-      if (ev.key == key::kEsc) running_ = false;
-      break;
-    case Event::Tick:
-      draw_clock();
-      break;
-    default:
-      break;
+StartEnv StartEnv::from_process(int argc, char** argv) {
+  StartEnv e;
+  e.DVE2014 = env_var("DVE2014");
+  e.TERMINAL = env_var("TERMINAL");
+  e.USUAR = env_var("USUAR");
+  e.EQUIP = env_var("EQUIP");
+  for (int i = 1; i < argc; ++i) {
+    std::string_view a = argv[i];
+    if (a == "--headless-script") { ++i; continue; }
+    e.parameter = from_utf8(a);
+    break;
   }
+  char cwd[4096];
+  e.current_folder = getcwd(cwd, sizeof cwd) ? from_utf8(cwd) : std::string(".");
+  e.update_setting = env_var("TX2014_ATUALIZA").value_or("");
+  e.download_page = env_var("TX2014_ATUALIZA_PAGINA").value_or("");
+  e.reference_folder = env_var("TX2014_REFERENCIA").value_or("");
+  return e;
+}
+
+std::optional<std::string> terminal_number(std::string_view text) {
+  std::string t = ALLTRIM(text);
+  if (t.empty() || t.size() > 2) return std::nullopt;
+  for (char c : t)
+    if (c < '0' || c > '9') return std::nullopt;
+  return t.size() == 1 ? "0" + t : t;
+}
+
+Program::Program(platform::Console& con, StartEnv e, platform::Clock clock)
+    : console(con),
+      clock_(std::move(clock)),
+      env(std::move(e)),
+      screen(con),
+      host(screen),
+      tables(host),
+      colour_store(tables) {
+  if (!env.network_drive) env.network_drive = [](std::string_view p) { return platform::is_network_drive(p); };
+  subsystems.entry_password = [](Program&) { return true; };
+  subsystems.printer_setup = [](Program&) {};
+  subsystems.load_alarms = [](Program&) {};
+  subsystems.check_alarms = [](Program&) {};
+  subsystems.reorganise_folder = [](Program&) {};
+  subsystems.open_download = [](std::string_view url) { return platform::open_default(url); };
+  install_commands();
+}
+
+void Program::end(int status) {
+  running_ = false;
+  status_ = status;
 }
 
 int Program::run() {
   running_ = true;
-  draw_frame();
-  console_.refresh();
-  while (running_) {
-    handle(console_.next_event());
-    if (running_) console_.refresh();
+  status_ = 0;
+  if (!start()) {
+    tables.FECHA_TUDO();
+    running_ = false;
+    return status_;
   }
-  return 0;
+  main_loop();
+  return status_;
 }
 
 namespace {
 
-int run_headless(const char* path) {
+int run_headless(const char* path, int argc, char** argv) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "tx2014: não foi possível ler o roteiro de teclas %s\n", path);
@@ -90,9 +106,11 @@ int run_headless(const char* path) {
     std::fprintf(stderr, "tx2014: %s: %s\n", path, console.script_error().c_str());
     return 2;
   }
-  platform::Clock clock = platform::Clock::from_env();
-  Program program(console, [&clock] { return clock.TIME(); });
-  int status = program.run();
+  int status;
+  {
+    Program program(console, StartEnv::from_process(argc, argv));
+    status = program.run();
+  }
   std::fputs(console.screen_text().c_str(), stdout);
   if (console.script_exhausted()) {
     std::fprintf(stderr, "tx2014: %s\n", console.exhausted_message().c_str());
@@ -101,15 +119,14 @@ int run_headless(const char* path) {
   return status;
 }
 
-int run_terminal() {
+int run_terminal(int argc, char** argv) {
   std::string error;
   auto console = platform::make_terminal_console(error);
   if (!console) {
     std::fprintf(stderr, "tx2014: %s\n", error.c_str());
     return 1;
   }
-  platform::Clock clock = platform::Clock::from_env();
-  Program program(*console, [&clock] { return clock.TIME(); });
+  Program program(*console, StartEnv::from_process(argc, argv));
   return program.run();
 }
 
@@ -130,7 +147,7 @@ int run_program(int argc, char** argv) {
     }
   }
   try {
-    return script && *script ? run_headless(script) : run_terminal();
+    return script && *script ? run_headless(script, argc, argv) : run_terminal(argc, argv);
   } catch (const std::exception& e) {
     // The console was destroyed during unwinding, so the terminal is back.
     std::fprintf(stderr, "tx2014: erro interno: %s\n", e.what());
