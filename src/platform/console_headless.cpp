@@ -54,7 +54,7 @@ const std::map<std::string, int>& key_names() {
     }
     for (char c = 'a'; c <= 'z'; ++c) {
       m[std::string("alt-") + c] = key::Alt(c);
-      m[std::string("ctrl-") + c] = c - 'a' + 1;
+      m[std::string("ctrl-") + c] = c == 'c' ? key::kCtrlC : c - 'a' + 1;
     }
     for (char c = '0'; c <= '9'; ++c) m[std::string("alt-") + c] = key::Alt(c);
     return m;

@@ -88,7 +88,8 @@ int char_code(int c, int mods) {
   if (c == 9) return mods & kModShift ? key::kShiftTab : key::kTab;
   if (c == 27) return key::kEsc;
   if (c == 127 || c == 8) return key::kBackspace;
-  if (c < 128 && std::isalpha(c) && (mods & kModCtrl)) return std::tolower(c) - 'a' + 1;
+  if (c < 128 && std::isalpha(c) && (mods & kModCtrl))
+    return std::tolower(c) == 'c' ? key::kCtrlC : std::tolower(c) - 'a' + 1;
   if (c < 128 && std::isalnum(c) && (mods & kModAlt)) return key::Alt(static_cast<char>(c));
   unsigned char b = 0;
   if (c >= 32 && unicode_to_cp850(static_cast<char32_t>(c), b) && b >= 32) return b;
@@ -200,6 +201,7 @@ KeyDecoder::Step KeyDecoder::decode(std::string_view b, bool timed_out, Event& e
     if (c0 == 13) return got(key::kEnter, 1);
     if (c0 == 10) return got(key::kCtrlEnter, 1);
     if (c0 == 127 || c0 == 8) return got(key::kBackspace, 1);
+    if (c0 == 3) return got(key::kCtrlC, 1);
     if (c0 < 0x80) return got(c0, 1);
     // UTF-8 (or, failing that, Latin-1).
     std::size_t need = c0 >= 0xF0 ? 4 : c0 >= 0xE0 ? 3 : c0 >= 0xC0 ? 2 : 1;

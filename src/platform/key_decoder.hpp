@@ -7,8 +7,8 @@
 //     outside code page 850 are dropped; a byte that is not valid UTF-8 is
 //     taken as Latin-1);
 //   - control bytes as their classic codes: CR Enter 13, LF Ctrl-Enter 10
-//     (Ctrl-J), Tab 9, DEL and BS Backspace 8, Ctrl-letters 1-26 (Ctrl-C 3,
-//     Ctrl-S 19, Ctrl-Q 17 ...);
+//     (Ctrl-J), Tab 9, DEL and BS Backspace 8, Ctrl-letters 1-26 (Ctrl-S 19,
+//     Ctrl-Q 17 ...) except Ctrl-C, which is key::kCtrlC, apart from PgDn;
 //   - xterm/VT escape sequences structurally: CSI "~" keys (Home Ins Del End
 //     PgUp PgDn F1-F12) and CSI/SS3 letter keys with the xterm modifier
 //     parameter (Shift/Alt/Ctrl), "CSI Z" Shift-Tab, "CSI 27;m;c~" and

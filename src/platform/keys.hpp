@@ -16,7 +16,9 @@ inline constexpr int kCtrlPgDn = 30, kCtrlPgUp = 31;
 inline constexpr int kShiftTab = 271;
 
 // Control letters that screens bind (raw mode lets them through).
-inline constexpr int kCtrlC = 3;   // same code as PgDn, as on the classic keyboard
+// Ctrl-C arrives apart from PgDn (3), although the classic keyboard gave
+// both one code, so that copying a field never takes PgDn's meaning away.
+inline constexpr int kCtrlC = 1003;
 inline constexpr int kCtrlQ = 17;
 inline constexpr int kCtrlS = 19;  // same code as Left
 

@@ -4,15 +4,16 @@
 // keep ending a form. Copying the active field to the clipboard therefore
 // listens to its own code, kCopyField, outside the classic ranges (those
 // are -47..-1 for function keys, 1..255 for bytes and 256..385 for Alt
-// keys). A terminal driver that can tell the Ctrl-C byte from the PgDn
-// sequence delivers kCopyField for Ctrl-C; until then a form can bind any
-// other key of its own to the editor's copy().
+// keys): the terminal drivers deliver the Ctrl-C byte as that code and keep
+// 3 for PgDn.
 #pragma once
+
+#include "platform/keys.hpp"
 
 namespace tx::screen::getkey {
 
 inline constexpr int kPaste = 303;      // Alt-V
-inline constexpr int kCopyField = 1003; // Ctrl-C told apart from PgDn
+inline constexpr int kCopyField = tx::key::kCtrlC;  // Ctrl-C, told apart from PgDn
 inline constexpr int kClearToEnd = 25;  // Ctrl-Y
 
 }  // namespace tx::screen::getkey

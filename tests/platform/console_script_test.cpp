@@ -41,7 +41,7 @@ TEST(KeyScript, EveryNamedKeyGivesItsClassicCode) {
       {"{Shift-F1}", -10},   {"{Shift-F10}", -19},   {"{Ctrl-F1}", -20},    {"{Ctrl-F10}", -29},
       {"{Alt-F1}", -30},     {"{Alt-F10}", -39},     {"{Alt-F12}", -47},    {"{Alt-Q}", 272},
       {"{Alt-I}", 279},      {"{Alt-M}", 306},       {"{alt-i}", 279},      {"{Alt-1}", 376},
-      {"{Ctrl-C}", 3},       {"{Ctrl-S}", 19},       {"{Ctrl-Q}", 17},      {"{ENTER}", 13},
+      {"{Ctrl-C}", 1003},    {"{Ctrl-S}", 19},       {"{Ctrl-Q}", 17},      {"{ENTER}", 13},
       {"{Space}", ' '},      {"{Key 279}", 279},     {"{Key -41}", -41},    {"{{", '{'},
   };
   for (const auto& c : cases) {
