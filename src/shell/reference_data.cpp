@@ -14,7 +14,7 @@
 namespace tx::shell {
 
 const std::vector<std::string> kReferenceTables = {
-    "CODBENS", "CODEPEN", "CODDIVI", "DESPESA", "UFIRM",  "BANCOS",  "OCUPACAO", "CODNATUR",
+    "HELPTXT", "CODBENS", "CODEPEN", "CODDIVI", "DESPESA", "UFIRM",  "BANCOS",  "OCUPACAO", "CODNATUR",
     "TABPAIS", "TABEMBA", "CONTAS",  "TABMUNI", "TABLOGR", "STATUS", "CODABENS", "ECACIDAD"};
 
 namespace {
@@ -91,7 +91,8 @@ bool read_reference_file(std::string_view text, ReferenceTable& t, std::string* 
         f.name = UPPER(f.name);
         if (f.type == 'D') f.len = 8;
         if (f.type == 'L') f.len = 1;
-        if (f.name.empty() || f.name.size() > 10 || std::string("CNDL").find(f.type) == std::string::npos ||
+        if (f.type == 'M') f.len = 10;
+        if (f.name.empty() || f.name.size() > 10 || std::string("CNDLM").find(f.type) == std::string::npos ||
             f.len < 1 || f.len > 254 || f.dec < 0 || (f.dec > 0 && f.dec >= f.len))
           return fail("campo inválido na linha " + std::to_string(line_no));
         t.fields.push_back(f);
@@ -123,6 +124,7 @@ std::vector<std::string> install_reference_tables(const std::string& arqdef, con
     const std::string temp = arqdef + name + ".~NEW.DBF";
     const std::string temp_linux = platform::create_path(temp);
     platform::remove_file(temp);  // left by an interrupted start
+    platform::remove_file(arqdef + name + ".~NEW.FPT");
     if (!storage::DbfTable::create(temp_linux, t.fields)) continue;
     bool ok = true;
     {
@@ -138,6 +140,7 @@ std::vector<std::string> install_reference_tables(const std::string& arqdef, con
             case 'N': ok = static_cast<bool>(wa.replace_number(f.name, Decimal::val(v))); break;
             case 'D': ok = static_cast<bool>(wa.replace_date(f.name, CTOD(v))); break;
             case 'L': ok = static_cast<bool>(wa.replace_logical(f.name, v == "S" || v == "T")); break;
+            case 'M': ok = static_cast<bool>(wa.replace_memo(f.name, v)); break;
             default: ok = static_cast<bool>(wa.replace_text(f.name, v)); break;
           }
         }
@@ -146,8 +149,14 @@ std::vector<std::string> install_reference_tables(const std::string& arqdef, con
       wa.close();
     }
     // Another copy starting at the same moment may have put it in place.
+    // The memo file (for tables with memo fields) goes in place first, so a
+    // table is never found without it.
+    const std::string temp_memo = arqdef + name + ".~NEW.FPT";
+    const bool memo = platform::exists(temp_memo);
+    if (ok && memo && !platform::exists(target)) ok = platform::rename_file(temp_memo, arqdef + name + ".FPT", true);
     if (ok && !platform::exists(target) && platform::rename_file(temp, target)) made.push_back(name);
     else platform::remove_file(temp);
+    if (memo) platform::remove_file(temp_memo);
   }
   return made;
 }

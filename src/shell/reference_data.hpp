@@ -5,7 +5,7 @@
 //
 // Data files: one per table, "<TABLE>.csv" in the reference folder, UTF-8.
 // The first line gives the fields, "NAME TYPE WIDTH[,DECIMALS]" separated
-// by ";" (e.g. "CODDES N 2;DESCDOA C 60"); every further line is one record,
+// by ";" (e.g. "CODDES N 2;DESCDOA C 60"; types C N D L M); every further line is one record,
 // its values separated by ";" in the same order. Blank lines and lines
 // starting with "#" are skipped.
 //

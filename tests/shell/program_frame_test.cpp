@@ -1,91 +1,66 @@
-// The program's frame on the headless console, and the binary's headless mode.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <algorithm>
-#include <fstream>
-#include <functional>
+// The main screen after the start-up on the headless console, and the
+// binary's headless mode.
 #include <sys/wait.h>
-#include <string>
-#include <unistd.h>
 
-#include "platform/console_headless.hpp"
-#include "shell/program.hpp"
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
 
-using namespace tx;
-using namespace tx::platform;
+#include "startup_fixture.hpp"
 
+namespace tx::shell::testing {
 namespace {
 
-// A clock that moves one second each time it is read.
-struct SteppingClock {
-  int reads = 0;
-  std::string operator()() {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "10:00:%02d", reads++);
-    return buf;
-  }
-};
+using platform::kCols;
+using platform::kRows;
+using platform::kScreenTop;
 
-std::string trimmed(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
+TEST_F(StartupTest, MainScreenMenuBarBackgroundLogoAndClock) {
+  no_update_check();
+  platform::HeadlessConsole con(answer(""));
+  platform::Clock clock;
+  clock.fix_date(Date::ymd(2014, 4, 10));
+  clock.fix_time(10 * 3600);
+  Program p(con, env, clock);
+  p.subsystems.check_alarms = [&](Program&) {};
+  p.run();  // runs out in the main loop
+  // What the screen showed while the program waited there.
+  const std::string& where = con.exhausted_message();
+  EXPECT_NE(where.find(" Declaração  Opções  Selecão  Impressão  Envia p/ Receita  Backup  Fim"),
+            std::string::npos)
+      << where;
+  EXPECT_NE(where.find("USUARIO DO TERMINAL 00      de 11/04/14"), std::string::npos) << where;
+  EXPECT_NE(where.find("10:00:00"), std::string::npos) << where;
 }
 
-TEST(ProgramFrame, MenuBarDesktopAndStatusBar) {
-  HeadlessConsole con("{Esc}");
-  SteppingClock clock;
-  shell::Program program(con, std::ref(clock));
-  EXPECT_EQ(program.run(), 0);
-  EXPECT_FALSE(con.script_exhausted());
-  EXPECT_EQ(trimmed(con.row_text(0)), " TX2014 - IRPF 2014");
-  EXPECT_EQ(con.get(0, 79).attr, shell::kMenuBarAttr);
-  for (int r = kScreenTop; r < kRows - 1; ++r)
-    for (int c = 0; c < kCols; ++c) ASSERT_EQ(con.get(r, c), (Cell{' ', shell::kDesktopAttr})) << r << "," << c;
-  std::string status = con.row_text(kRows - 1);
-  EXPECT_EQ(status.substr(0, 10), " Esc: sair");
-  EXPECT_EQ(status.substr(71), "10:00:00 ");
-  EXPECT_EQ(con.get(kRows - 1, 0).attr, shell::kStatusAttr);
-  EXPECT_GE(con.refresh_count(), 1);
+TEST_F(StartupTest, BackgroundAndLogoPanelColours) {
+  no_update_check();
+  platform::HeadlessConsole con("");
+  Program p(con, env);
+  p.draw_background();
+  const auto fill = static_cast<unsigned char>(screen::ACHACOR(p.screen.colours.COR_ENCH_C));
+  EXPECT_EQ(con.get(kScreenTop, 0), (platform::Cell{' ', fill}));
+  EXPECT_EQ(con.get(kScreenTop + 24, 79), (platform::Cell{' ', fill}));
+  // The logo panel covers rows 3-17, columns 21-62.
+  EXPECT_EQ(con.get(kScreenTop + 3, 21).attr, p.screen.colours.COR_TEL2);
+  EXPECT_EQ(con.get(kScreenTop + 17, 62).attr, p.screen.colours.COR_TEL2);
+  EXPECT_EQ(con.get(kScreenTop + 2, 21), (platform::Cell{' ', fill}));
+  EXPECT_EQ(con.get(kScreenTop + 18, 62), (platform::Cell{' ', fill}));
 }
 
-TEST(ProgramFrame, ClockIsRedrawnOnEachTickOnly) {
-  HeadlessConsole con("{Tick}x{F2}{Tick}{Esc}");
-  SteppingClock clock;
-  shell::Program program(con, std::ref(clock));
-  program.run();
-  EXPECT_EQ(clock.reads, 3);  // the first draw and two ticks
-  EXPECT_EQ(con.row_text(kRows - 1).substr(71, 8), "10:00:02");
-}
-
-TEST(ProgramFrame, QuitEndsTheRunLikeEsc) {
-  const char* scripts[] = {"{Quit}{Esc}", "abc"};
-  for (const char* s : scripts) {
-    HeadlessConsole con(s);
-    shell::Program program(con, [] { return std::string("12:34:56"); });
-    EXPECT_EQ(program.run(), 0) << s;
-    EXPECT_FALSE(program.running());
-  }
-  HeadlessConsole con("abc");
-  shell::Program program(con, [] { return std::string("12:34:56"); });
-  program.run();
-  EXPECT_TRUE(con.script_exhausted());  // "abc" never leaves by itself
-}
-
-class HeadlessBinary : public ::testing::Test {
+class HeadlessBinary : public StartupTest {
  protected:
   void SetUp() override {
+    StartupTest::SetUp();
     const char* bin = std::getenv("TX2014_BIN");
-    if (!bin || !*bin) GTEST_SKIP() << "TX2014_BIN is not set (run under ctest)";
-    bin_ = bin;
-    script_ = "/tmp/tx2014-headless-" + std::to_string(getpid()) + ".keys";
+    bin_ = bin && *bin ? bin : TX_BINARY_DIR "/tx2014";
+    script_ = folder + "/keys";
   }
-  void TearDown() override { std::remove(script_.c_str()); }
   // Runs the binary on a key script; returns its standard output.
-  std::string run(const std::string& keys, int& status) {
+  std::string run_binary(const std::string& keys, int& status) {
     std::ofstream(script_) << keys;
-    std::string cmd = "TX2014_AGORA=09:08:07 '" + bin_ + "' --headless-script '" + script_ + "' 2>/dev/null";
+    std::string cmd = "cd '" + folder + "' && DVE2014='" + folder + "' TX2014_HOJE=10/04/2014 TX2014_AGORA=09:08:07 '" +
+                      bin_ + "' --headless-script '" + script_ + "' 2>/dev/null";
     std::string out;
     FILE* p = popen(cmd.c_str(), "r");
     char buf[4096];
@@ -99,22 +74,24 @@ class HeadlessBinary : public ::testing::Test {
 };
 
 TEST_F(HeadlessBinary, PrintsTheFinalScreen) {
+  no_update_check();
   int status = -1;
-  std::string out = run("{Tick}{Esc}", status);
+  // Leaves with Esc and confirms; the screen is cleared at the end.
+  std::string out = run_binary(answer("{Esc}") + answer("S"), status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), kRows);
-  EXPECT_EQ(out.rfind(" TX2014 - IRPF 2014", 0), 0u) << out;
-  EXPECT_NE(out.find(" Esc: sair"), std::string::npos);
-  EXPECT_NE(out.find("09:08:07 \n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("TX2014 no terminal"), std::string::npos);
+  EXPECT_TRUE(has_file("DIRET00.DBF"));
 }
 
 TEST_F(HeadlessBinary, BadOrExhaustedScriptsFail) {
+  no_update_check();
   int status = -1;
-  run("{Nonsense}", status);
+  run_binary("{Nonsense}", status);
   EXPECT_EQ(status, 2);
-  std::string out = run("abc", status);
+  std::string out = run_binary(answer("{Esc}"), status);  // the confirmation waits
   EXPECT_EQ(status, 3);
-  EXPECT_NE(out.find("Esc: sair"), std::string::npos);  // the screen is still shown
 }
 
 }  // namespace
+}  // namespace tx::shell::testing
