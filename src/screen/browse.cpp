@@ -392,6 +392,14 @@ void TBrowse::RefreshAll() {
   lit_ = false;
 }
 
+void TBrowse::RefreshAt(int r) {
+  if (!configured_) Configure();
+  lit_ = false;
+  row_pos_ = std::clamp(r, 1, std::max(1, row_count_));
+  source_row_ = row_pos_;
+  RefreshAll();
+}
+
 void TBrowse::RefreshCurrent() {
   if (row_pos_ >= 1 && row_pos_ <= row_count_) rows_[static_cast<std::size_t>(row_pos_ - 1)].valid = false;
   stable_ = false;

@@ -135,6 +135,10 @@ class TBrowse {
   void ForceStable();
   void RefreshAll();
   void RefreshCurrent();
+  // The caller moved the source itself: its row goes under the highlight on
+  // screen row r (fewer when there are not enough rows above) and every row
+  // is read again.
+  void RefreshAt(int r);
   void Invalidate();              // redraw everything, the cache kept
   void Configure();               // after column or rectangle changes
   void ColorRect(Rect cells, ColourPair colours);  // rows 1..RowCount, columns 1..ColCount
