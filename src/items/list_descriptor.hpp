@@ -37,19 +37,19 @@ enum class MonthlyKind {
 };
 
 struct ColumnDef {
-  std::string heading;
-  std::string field;          // the field an edit writes; empty: the column cannot be edited
-  std::string shown;          // field shown when it is not `field` (empty: `field`)
+  std::string heading{};
+  std::string field{};          // the field an edit writes; empty: the column cannot be edited
+  std::string shown{};          // field shown when it is not `field` (empty: `field`)
   int shown_width = 0;        // only the first n bytes are shown (0: all)
-  std::string expression;     // name of a display accessor (registry), instead of a field
-  std::string picture;
-  std::string when;           // check before the input opens (name; empty: always)
-  std::string valid;          // check when the cell is left (name; empty: store)
-  std::string footing;
+  std::string expression{};     // name of a display accessor (registry), instead of a field
+  std::string picture{};
+  std::string when{};           // check before the input opens (name; empty: always)
+  std::string valid{};          // check when the cell is left (name; empty: store)
+  std::string footing{};
   MonthlyKind monthly = MonthlyKind::None;
-  std::string monthly_prefix; // MonthlyKind::Fields
+  std::string monthly_prefix{}; // MonthlyKind::Fields
   bool monthly_on_enter = false;  // Enter opens the monthly window too
-  std::string sort_key;       // Alt-O: order expression on this column (empty: no sort)
+  std::string sort_key{};       // Alt-O: order expression on this column (empty: no sort)
   bool item_number = false;   // Alt-R renumbers items (+1) from this column
   bool line_number = false;   // Alt-R renumbers lines (+10); inserts number this column
   bool row_text = false;      // Alt-Up copies this cell into the row clipboard
