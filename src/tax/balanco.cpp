@@ -14,7 +14,7 @@ Calculo BALANCO(const Declaracao& d, Date hoje) {
   Calculo c;
   Totais& t = c.totais;
   const bool completo = modelo_completo(d);
-  t.USAPADRAO = completo ? "N" : "S";
+  t.USAPADRAO.assign(1, completo ? 'N' : 'S');
 
   NRODP(d, t);
 

@@ -30,7 +30,7 @@ void FDE_TUDO(const Declaracao& d, Totais& t) {
     if (c >= 91 && c <= 97) continue;
     if (c == 1 || c == 2) {
       t.I13_13T += p.I6_4;
-      t.DESPINST = p.I6_4.is_zero() ? "" : "X";
+      t.DESPINST.assign(p.I6_4.is_zero() ? 0 : 1, 'X');
     } else if (c >= 8 && c <= 26) {
       t.I13(14) += p.I6_4 - p.I6_5;
       t.I13_14D += p.I6_5;
