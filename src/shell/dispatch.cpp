@@ -15,6 +15,7 @@ namespace tx::shell {
 
 namespace {
 constexpr int kStatusTable = 66;
+constexpr int kDeclarationTable = 9;
 }
 
 void Program::not_available() { screen.AVISOSN(std::string(from_utf8(kNotAvailable))); }
@@ -84,8 +85,25 @@ void Program::MENUSELECT(int command, int option) {
     tables.area(kConfigTable).seek(g.NUSU);
   }
   auto it = commands_.find(command);
-  if (it == commands_.end()) not_available();
-  else it->second(*this, option);
+  if (it == commands_.end()) {
+    not_available();
+  } else {
+    // The folder commands of the backup work with the taxpayer register
+    // closed, and get it back whatever their outcome.
+    const bool folders = command >= 73 && command <= 76;
+    if (folders) tables.area(kDeclarationTable).close();
+    completed = true;
+    it->second(*this, option);
+    if (folders && running_) tables.ABERTURA(kDeclarationTable);
+    if (running_ && (command == 71 || ((command == 73 || command == 74) && completed))) {
+      g.ULTBACK = today() + 4;
+      write_config(tables, g, {"ULTBACK", "XDRIVE", "ROTABACK"});
+    }
+    if (running_ && (command == 77 || command == 78)) {
+      write_setting(tables, "PROCESSA", g.PROCESSA);
+      write_setting(tables, "PROGCOMP", g.PROGCOMP);
+    }
+  }
   if (office && running_) {
     tables.area(kSettingsTable).close();
     tables.area(kConfigTable).close();

@@ -27,6 +27,11 @@
 // Commands: MENUSELECT(command, option) looks the code up in the command
 // table; a code without a handler shows "Função ainda não disponível nesta
 // versão". set_command() lets a subsystem put its handler in the table.
+// Around a handler: codes 21-36 have tables 43 and 42 open (the terminal's
+// record current); 73-76 run with table 9 closed and reopen it; after 71,
+// and after 73 / 74 when `completed`, the record receives ULTBACK (today +
+// 4), XDRIVE and ROTABACK; after 77 / 78 the settings record receives
+// PROCESSA and PROGCOMP. None of this happens for a code without handler.
 #pragma once
 
 #include <functional>
@@ -111,6 +116,10 @@ class Program {
   screen::TableColourStore colour_store;
   Globals g;
   Subsystems subsystems;
+  // A handler that did not complete its work says so here (MENUSELECT sets
+  // it before each handler); the backup's "compress all" commands count as
+  // a backup only when they complete.
+  bool completed = true;
   // The commands MENUSELECT ran, in order, with their options.
   std::vector<std::pair<int, int>> command_log;
 

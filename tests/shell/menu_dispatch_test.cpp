@@ -190,3 +190,36 @@ TEST_F(MainMenu, TransferOptionsSetTheMode) {
 
 }  // namespace
 }  // namespace tx::shell::testing
+
+namespace tx::shell::testing {
+namespace {
+
+// Only a backup that ran moves the reminder: without the backup part the
+// command changes nothing; with it, a "compress all" that did not complete
+// does not count.
+TEST_F(StartupTest, BackupCommandsMoveTheReminderOnlyWhenTheyRan) {
+  no_update_check();
+  const Date d = Date::ymd(2014, 4, 10);
+  auto r = run(answer("{Alt-B}") + "{Enter}" + answer("{Enter}") + answer("{Esc}") + answer("S"), d);
+  ASSERT_EQ(r.status, 0) << r.where;
+  EXPECT_EQ(config_date("00", "ULTBACK"), d);
+  struct Case { int command; bool completes; Date want; };
+  const Case cases[] = {{73, false, d}, {73, true, d + 4}, {71, false, d + 4}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    config("00", d, [&](storage::WorkArea& wa) { wa.replace_date("ULTBACK", d); });
+    auto prepare = [&](Program& p) {
+      p.set_command(c.command, [&](Program& q, int) {
+        q.g.XDRIVE = "F";
+        q.completed = c.completes;
+      });
+    };
+    std::string keys = c.command == 73 ? "{Down}{Enter}" : "{Enter}";
+    r = run(answer("{Alt-B}") + keys + answer("{Esc}") + answer("S"), d, prepare);
+    ASSERT_EQ(r.status, 0) << r.where;
+    EXPECT_EQ(config_date("00", "ULTBACK"), c.want);
+  }
+}
+
+}  // namespace
+}  // namespace tx::shell::testing
