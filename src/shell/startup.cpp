@@ -213,8 +213,8 @@ void Program::select_folder() {
     if (same) {
       found = true;
       if (mark != "S") list.replace_text("SELEC", "S");
-    } else if (!mark.empty()) {
-      list.replace_text("SELEC", " ");
+    } else if (mark == "S") {
+      list.replace_text("SELEC", "N");  // as the folder switch leaves the others
     }
   }
   if (!found && list.append_blank()) {
