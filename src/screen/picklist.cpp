@@ -8,6 +8,7 @@
 #include "base/codepage.hpp"
 #include "base/xbase.hpp"
 #include "platform/keys.hpp"
+#include "platform/paths.hpp"
 #include "screen/browse_db.hpp"
 #include "storage/expr.hpp"
 
@@ -36,6 +37,8 @@ std::map<long long, std::string> status_names(storage::Tables& tables) {
   std::map<long long, std::string> names;
   storage::WorkArea& st = tables.area(66);
   const bool opened = !st.used();
+  // The start-up already told about a missing reference table.
+  if (opened && !platform::resolve(tables.table_path(66) + ".DBF")) return names;
   if (opened && !tables.ABERTURA(66)) return names;
   for (st.go_top(); !st.eof(); st.skip())
     names[Decimal::val(st.trimmed("COD")).to_long()] = st.trimmed("DESCRICAO");

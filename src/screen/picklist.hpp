@@ -44,9 +44,11 @@
 //                shows them; "Terminal com esse nro aberto em outro local"
 //                when table 11 cannot be opened
 //
-// Tables opened only for a list are closed when it closes; the area selected
+// A list opens on the shown area's current record (the top when the table
+// was opened for it, is filtered for it, or stands at its end). Tables
+// opened only for a list are closed when it closes; the area selected
 // before is selected again; the shown area's order and filter come back as
-// they were.
+// they were, and so does its record unless one was chosen.
 #pragma once
 
 #include <functional>
@@ -75,16 +77,16 @@ enum class PickFooting {
 };
 
 struct PickColumn {
-  std::string_view heading;
-  std::string_view expr;      // over the shown record; "STATUSNAME" looks the status up in table 66
-  std::string_view picture;
+  std::string heading;
+  std::string expr;           // over the shown record; "STATUSNAME" looks the status up in table 66
+  std::string picture;
   int width = 0;              // 0: from the value
   PickFooting footing = PickFooting::None;
 };
 
 struct PickPut {
-  std::string_view target;    // "=" the field the list is for
-  std::string_view expr;
+  std::string target;         // "=" the field the list is for
+  std::string expr;
 };
 
 struct PickDef {
@@ -95,7 +97,7 @@ struct PickDef {
   std::vector<PickColumn> columns;
   std::vector<PickPut> puts;
   int order = 1;              // order while shown (0 natural)
-  std::string_view filter;
+  std::string filter;
   int digit_order = -1;       // typed digits search this order (0: scan; -1: no jump)
   int letter_order = -1;      // typed letters, upper case
   bool taxpayer = false;      // F6 / F11

@@ -11,8 +11,8 @@ namespace {
 
 using F = PickFooting;
 
-constexpr std::string_view kCpfPicture = "@R 999.999.999-99";
-constexpr std::string_view kMoney = "@E 99,999,999.99";
+const std::string kCpfPicture = "@R 999.999.999-99";
+const std::string kMoney = "@E 99,999,999.99";
 
 // Columns of the taxpayer list with its footings.
 std::vector<PickColumn> taxpayer_columns() {
