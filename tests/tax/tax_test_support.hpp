@@ -2,11 +2,17 @@
 // income items, payments and dependants in one line each.
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "base/date.hpp"
 #include "base/decimal.hpp"
 #include "tax/snapshot.hpp"
+
+namespace tx {
+// Shown as plain numbers in failure messages.
+inline void PrintTo(const Decimal& d, std::ostream* os) { *os << d.str(6); }
+}  // namespace tx
 
 namespace tx::tax::testing {
 
