@@ -101,6 +101,14 @@ PickResult PickList::GERAL(int mode) {
   return r;
 }
 
+PickResult PickList::show(const PickDef& def) {
+  if (PROG) return {};
+  TEMHLP = false;
+  PickResult r = run(def);
+  if (r.chosen) ENTER(r);
+  return r;
+}
+
 PickResult PickList::GERAL2() {
   if (PROG) return {};
   TEMHLP = false;

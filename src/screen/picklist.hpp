@@ -139,6 +139,8 @@ class PickList {
   PickResult GERAL3();
   PickResult GERAL4();
   PickResult GERAL5();
+  // Runs a given definition for QUALHLP and applies the choice.
+  PickResult show(const PickDef& def);
   PickResult HBROWSE(const PickDef& def, int top, int left, int bottom, int right);
   void ENTER(const PickResult& result);
   void MOS_DETAL();

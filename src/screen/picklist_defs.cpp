@@ -105,11 +105,16 @@ std::vector<PickDef> build() {
   occupations.letter_order = 2;
   t.push_back(occupations);
 
-  PickDef dependants = code_list("dependants", {"I1_8", "M->CPFDEPEN"}, 23,
+  PickDef dependants = code_list("dependants", {"M->CPFDEPEN"}, 23,
                                  {{"Nome Dependente ", "LEFT(NOMEDEPEN,28)", "", 28}, {"CPF", "CPFDEPEN", kCpfPicture}},
                                  {{"=", "CPFDEPEN"}}, 0);
   dependants.filter = "CODIDEPEN < 98";
   t.push_back(dependants);
+  PickDef income = dependants;
+  income.name = "dependant of an income line";
+  income.fields = {"I1_8"};
+  income.puts = {{"=", "CPFDEPEN"}, {"I1_1", "\"D\""}};  // the line becomes a dependant's
+  t.push_back(income);
   PickDef alimony = dependants;
   alimony.name = "alimony recipients";
   alimony.fields = {"M->CPFALIEN"};

@@ -1,12 +1,20 @@
-// Identifier check digits and punctuation.
+// Identifier check digits and punctuation, and the dependant CPF fields.
 #include "shell/identifiers.hpp"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <memory>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "base/codepage.hpp"
+#include "platform/console_headless.hpp"
+#include "screen/screen_storage_host.hpp"
+#include "shell/ident_dependants.hpp"
 
 namespace tx::shell {
 namespace {
@@ -172,6 +180,97 @@ TEST(IdentifiersPunctuation, PutAndTakeAway) {
     EXPECT_EQ(POEPONTO("11144477735", 1, q.code), q.out) << q.code;
   }
   EXPECT_EQ(POEPONTO("111.444.777-35", 1, 1), "111.444.777-35");
+}
+
+}  // namespace
+}  // namespace tx::shell
+
+// ---- dependant CPF fields --------------------------------------------------
+
+namespace tx::shell {
+namespace {
+
+struct Dependants {
+  explicit Dependants(std::string_view script)
+      : root(std::filesystem::temp_directory_path() /
+             ("tx_deps_" + std::to_string(::getpid()) + "_" + std::to_string(std::random_device{}()))),
+        con(platform::make_headless_console(script)), screen(*con), host(screen), tables(host), pick(screen, tables) {
+    std::filesystem::create_directories(root);
+    const std::string dir = root.string() + "\\";
+    tables.places = {dir, dir, dir, "07"};
+    EXPECT_TRUE(tables.ABERTURA(kDependantsCopy, true));
+    storage::WorkArea& d = tables.area(kDependantsCopy);
+    for (const auto& [cpf, name, code] : std::vector<std::tuple<std::string, std::string, int>>{
+             {"11144477735", "FILHO", 3}, {"52998224725", "EX-ESPOSA", 98}, {"12345671300", "FILHA", 4}}) {
+      d.append_blank();
+      d.replace_text("CPF", "98765432100");
+      d.replace_text("CPFDEPEN", cpf);
+      d.replace_text("NOMEDEPEN", name);
+      d.replace_number("CODIDEPEN", code);
+    }
+    d.commit();
+    tables.SELECT(22);
+    pick.hooks.put = [this](std::string_view t, const screen::GetValue& v) {
+      if (auto s = std::get_if<std::string>(&v)) puts.emplace_back(std::string(t), *s);
+    };
+  }
+  ~Dependants() { std::filesystem::remove_all(root); }
+  IdNotify notify() {
+    return [this](const std::vector<std::string>& m) { told.insert(told.end(), m.begin(), m.end()); };
+  }
+  std::filesystem::path root;
+  std::unique_ptr<platform::HeadlessConsole> con;
+  screen::Screen screen;
+  screen::ScreenStorageHost host;
+  storage::Tables tables;
+  screen::PickList pick;
+  std::vector<std::pair<std::string, std::string>> puts;
+  std::vector<std::string> told;
+};
+
+TEST(IdentifiersDependants, WrongDigitsAreRefused) {
+  Dependants d("");
+  std::string cpf = "11144477736";
+  EXPECT_FALSE(VERCPFDEPE(d.pick, d.tables, "M->CPFDEPEN", cpf, d.notify()));
+  ASSERT_EQ(d.told.size(), 2u);
+  EXPECT_EQ(d.told[1], "O dígito para esse número é:35"_cp.str());
+}
+
+TEST(IdentifiersDependants, ListedCpfIsTakenWithoutTheList) {
+  Dependants d("");
+  std::string cpf = "11144477735";
+  EXPECT_TRUE(VERCPFDEPE(d.pick, d.tables, "I1_8", cpf, d.notify()));
+  EXPECT_TRUE(d.told.empty());
+  EXPECT_EQ(cpf, "11144477735");
+  EXPECT_EQ(d.puts, (std::vector<std::pair<std::string, std::string>>{{"I1_1", "D"}}));
+  EXPECT_FALSE(d.con->script_exhausted());  // no list was shown
+}
+
+TEST(IdentifiersDependants, UnlistedCpfIsToldAndTheListOpens) {
+  // An alimony recipient's CPF in a dependant field: only dependants are listed.
+  Dependants d("{Tick}{Down}{Enter}");
+  std::string cpf = "52998224725";
+  EXPECT_TRUE(VE_RELDEP(d.pick, d.tables, cpf, "M->CPFDEPEN", 1, d.notify()));
+  ASSERT_EQ(d.told.size(), 1u);
+  EXPECT_EQ(d.told[0], "CPF digitado não consta na relação dos dependentes"_cp.str());
+  EXPECT_EQ(cpf, "12345671300");
+  EXPECT_EQ(d.tables.selected(), 22);
+  EXPECT_EQ(d.tables.area(kDependantsCopy).filter_text(), "");
+}
+
+TEST(IdentifiersDependants, EmptyCpfOpensTheListOfTheKind) {
+  Dependants d("{Tick}{Enter}");
+  std::string cpf;
+  EXPECT_TRUE(VERCPFDEPE(d.pick, d.tables, "M->CPFALIEN", cpf, d.notify()));
+  EXPECT_TRUE(d.told.empty());
+  EXPECT_EQ(cpf, "52998224725");
+  d.told.clear();
+  std::string listed_elsewhere = "11144477735";  // a dependant, not a recipient
+  Dependants e("{Tick}{Esc}");
+  EXPECT_TRUE(VE_RELDEP(e.pick, e.tables, listed_elsewhere, "M->CPFALIEN", 2, e.notify()));
+  ASSERT_EQ(e.told.size(), 1u);
+  EXPECT_EQ(e.told[0], "CPF digitado não consta na relação dos alimentandos"_cp.str());
+  EXPECT_EQ(listed_elsewhere, "11144477735");  // Esc keeps it
 }
 
 }  // namespace
