@@ -76,8 +76,8 @@ bool read_reference_file(std::string_view text, ReferenceTable& t, std::string* 
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (ALLTRIM(line).empty() || line[0] == '#') continue;
     if (header) {
-      for (auto& spec : split(line, ';')) {
-        std::istringstream in(ALLTRIM(spec));
+      for (auto& column : split(line, ';')) {
+        std::istringstream in(ALLTRIM(column));
         storage::FieldDef f;
         std::string width;
         if (!(in >> f.name >> f.type >> width)) return fail("campo inválido na linha " + std::to_string(line_no));
