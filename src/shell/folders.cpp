@@ -137,6 +137,14 @@ bool FolderRoutines::add_folder(std::string_view folder) {
   return static_cast<bool>(list.commit());
 }
 
+bool FolderRoutines::valid_folder_name(std::string_view folder) {
+  if (trim(folder).empty()) {
+    screen_.AVISOSN("É necessário preencher o nome da Pasta"_cp.str());
+    return false;
+  }
+  return CRI_NDIR(folder, kDataLabel);
+}
+
 // Marks the list's current entry "S" and every other one "N".
 bool FolderRoutines::mark_current() {
   storage::WorkArea& list = tables_.area(kFolderListTable);

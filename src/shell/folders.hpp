@@ -43,6 +43,9 @@
 //                created (every level); "Problemas ao criar a pasta " + f
 //                and false when it could not be
 //   add_folder(f)  appends an entry to the list (not current; kept as typed)
+//   valid_folder_name(f)  the folder list editor's check of a name: not
+//                empty ("É necessário preencher o nome da Pasta"), existing or
+//                created (CRI_NDIR " TX2014")
 //   SELAREA(1)   the working folder: DIRTRAB, LOCTRAB, config "dirtrab"
 //   SELAREA(2)   the official program's folder: ROTAJAVA, LOCIRPF, config
 //                "ROTAJAVA"; an empty entry means no transfer (LOCIRPF ""),
@@ -82,6 +85,7 @@ class FolderRoutines {
   bool BUSCA_OUTRO(std::string& value, std::string_view variable, int order, int mode);
   bool CRI_NDIR(std::string_view folder, std::string_view label);
   bool add_folder(std::string_view folder);
+  bool valid_folder_name(std::string_view folder);
   bool SELAREA(int which);
 
  private:

@@ -203,6 +203,15 @@ TEST(FolderSwitch, AddedFolderKeepsItsText) {
   EXPECT_TRUE(o.marked().empty());
 }
 
+TEST(FolderSwitch, NamesInTheListEditor) {
+  Office o("{Tick*3}{Enter}{Tick*3}S");
+  EXPECT_FALSE(o.f->valid_folder_name("   "));  // told, {Enter} closes the box
+  EXPECT_TRUE(o.f->valid_folder_name(o.path("Dados/Ana")));
+  EXPECT_TRUE(o.f->valid_folder_name(o.path("Dados/Nova")));  // created after "S"
+  EXPECT_TRUE(fs::is_directory(o.root / "Dados/Nova"));
+  EXPECT_EQ(o.con->events_left(), 0u);
+}
+
 class FolderSearch : public ::testing::Test {
  protected:
   FolderSearch() {
