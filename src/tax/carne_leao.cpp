@@ -14,6 +14,52 @@ Decimal VE_LEAO(const LinhaMensal& row, int month) {
 
 namespace {
 
+bool weekend(Date d) { return d.dow() == 1 || d.dow() == 7; }
+
+// Due date of month m's carnê-leão (1..12 of 2013).
+Date due_date(int month) {
+  const int y = month == 12 ? ANO_BASE + 1 : ANO_BASE;
+  const int m = month == 12 ? 1 : month + 1;
+  Date d = Date::ymd(y, m, Date::days_in_month(y, m));
+  while (weekend(d)) d = d - 1;
+  if (d.month() == 12) d = d - 1;
+  return d;
+}
+
+}  // namespace
+
+Meses CORR_DARF(const LinhaMensal& row, Date pagamento, const std::vector<TaxaSelic>& selic) {
+  Meses out{};
+  if (pagamento.empty()) return out;
+  for (int month = 1; month <= 12; ++month) {
+    const auto k = static_cast<std::size_t>(month - 1);
+    const Decimal diff = row.I2[LEAO_DEVIDO][k] - row.I2[LEAO_PAGO][k];
+    if (diff <= Decimal()) continue;
+    const Date due = due_date(month);
+    Date start = due + 1;
+    while (weekend(start)) start = start + 1;
+    const long days = pagamento - start + 1;
+    if (days <= 0) { out[k] = diff; continue; }
+    const Decimal fine = min(Decimal(days) * Decimal::from_units(33, 2), Decimal(20));
+    const int due_ym = due.year() * 12 + due.month();
+    const int pay_ym = pagamento.year() * 12 + pagamento.month();
+    Decimal interest;
+    if (due_ym < pay_ym) {
+      interest = Decimal(1);
+      for (const auto& s : selic) {
+        const int ym = s.ano * 12 + s.mes;
+        if (ym > due_ym && ym < pay_ym) interest += s.taxa;
+      }
+    } else if (due_ym == pay_ym) {
+      interest = Decimal(1);
+    }
+    out[k] = diff + diff * fine / Decimal(100) + diff * interest / Decimal(100);
+  }
+  return out;
+}
+
+namespace {
+
 bool is_leao_item(const ItemRendimento& it) {
   return it.I1_1 == "F" || it.I1_1 == "E" || it.I1_1 == "L" || it.I1_1 == "P" || it.I1_1 == "I";
 }
@@ -102,6 +148,7 @@ CarneLeao FDE_LEAO(const Declaracao& d, int n_depen) {
     // Mode 4 derives the income from the typed tax; its tax column stays as typed.
     if (d.CAL_AUTO != 4)
       for (int m = 1; m <= 12; ++m) row.I2[LEAO_DEVIDO][static_cast<std::size_t>(m - 1)] = VE_LEAO(row, m);
+    row.I2[CORRIGIDO] = CORR_DARF(row, d.DF_PAGTO, d.selic);
     const bool titular = row.CPFdepen.empty();
     Decimal leao;
     for (std::size_t m = 0; m < 12; ++m)

@@ -8,6 +8,16 @@
 //                        dependants (the dependant amount goes on the
 //                        titular's sheet). Modes 1 and 3 build the sheets from
 //                        the items, modes 2 and 4 take the typed rows.
+//   CORR_DARF(row, pay, selic)  column 8 of a sheet: for each month whose
+//                        tax due exceeds the tax paid, the difference D plus
+//                        the fine and interest up to the payment date:
+//                        due on the last weekday of the next month (moved one
+//                        more day back when it falls in December), counted
+//                        from the next weekday; fine 0.33 % a day, at most
+//                        20 %; interest 1 % plus the SELIC of the months after
+//                        the due month and before the payment month (1 % when
+//                        paid in the due month, 0 when the due month is later);
+//                        no fine and no interest when paid by the due date
 //   CarneLeao            the sheets (titular first, then one per dependant
 //                        with a CPF, in list order) and the totals they hand
 //                        to the annual computation
@@ -32,6 +42,7 @@ enum ColunaLeao { PES_FISICA = 0, EXTERIOR = 1, LIVRO_CAIXA = 2, DEDUCOES = 3, L
                   LEAO_DEVIDO = 5, CORRIGIDO = 6 };
 
 Decimal VE_LEAO(const LinhaMensal& row, int month);
+Meses CORR_DARF(const LinhaMensal& row, Date pagamento, const std::vector<TaxaSelic>& selic);
 CarneLeao FDE_LEAO(const Declaracao& d, int n_depen);
 
 }  // namespace tx::tax

@@ -93,4 +93,26 @@ Decimal SIMULA_DEDUCAO(const Declaracao& d, const Totais& t, Decimal extra) {
   return m.I13_26 - t.I13(35);
 }
 
+std::optional<Decimal> SIMULA_INVERSO(const Declaracao& d, const Totais& t, Decimal saldo) {
+  if (saldo.negative() && -saldo > t.I13(35)) return std::nullopt;
+  const int meses = MESES_TABELA(d);
+  auto balance = [&](long long cents) {
+    return imposto_completo(d, t, Decimal::from_units(cents, 2), meses).I13_26 - t.I13(35);
+  };
+  // The balance never falls as the income grows: the pension limit takes at
+  // most 12 % of an increase from the base, and the pools at most 8 % of an
+  // increase of the tax. So the smallest income is found by halving.
+  long long lo = 0, hi = 100;
+  while (balance(hi) < saldo) {
+    if (hi > 100000000000000LL) return std::nullopt;
+    hi *= 2;
+  }
+  if (balance(lo) >= saldo) return Decimal();
+  while (hi - lo > 1) {
+    const long long mid = lo + (hi - lo) / 2;
+    (balance(mid) >= saldo ? hi : lo) = mid;
+  }
+  return Decimal::from_units(hi, 2);
+}
+
 }  // namespace tx::tax

@@ -22,6 +22,13 @@
 //   SIMULA_DEDUCAO(decl, t, extra)  the balance the complete model would give
 //                           with an extra deduction, incentives by the same
 //                           rule as the computation
+//   SIMULA_INVERSO(decl, t, saldo)  the inverse calculation: the smallest
+//                           taxable income (to the cent) whose complete
+//                           computation, with the deductions of the
+//                           declaration and the private pension held to 12 %
+//                           of that income, gives at least the balance `saldo`
+//                           (negative: a refund); none for a refund larger
+//                           than the tax paid
 #pragma once
 
 #include <optional>
@@ -44,5 +51,6 @@ Modelo imposto_simplificado(const Declaracao& d, const Totais& t, Decimal renda,
 Conselho CONSELHO(const Declaracao& d, const Totais& t);
 std::optional<Decimal> SIMULA_SIMPLES(Decimal imposto, Decimal I13_35);
 Decimal SIMULA_DEDUCAO(const Declaracao& d, const Totais& t, Decimal extra);
+std::optional<Decimal> SIMULA_INVERSO(const Declaracao& d, const Totais& t, Decimal saldo);
 
 }  // namespace tx::tax

@@ -69,6 +69,12 @@ struct LinhaMensal {
   std::array<Meses, 7> I2{};
 };
 
+// One month's SELIC rate, in percent.
+struct TaxaSelic {
+  int ano = 0, mes = 0;
+  Decimal taxa;
+};
+
 struct Declaracao {
   // Identification and status.
   std::string USAPADRAO = "S";
@@ -84,6 +90,10 @@ struct Declaracao {
   bool SO_REC = false;
   // Official social security totals typed in modes 2 and 4.
   Decimal CARNEINSS, CARNEDEPEN;
+  // Payment date of the months paid short, and the SELIC table for their
+  // interest; without a date the corrected column is left at 0.
+  Date DF_PAGTO;
+  std::vector<TaxaSelic> selic;
 
   // Typed lines of the exempt (I3_nn) and exclusive (I4_nn) screens; index nn.
   // The lines gathered from the income items are recomputed and their typed

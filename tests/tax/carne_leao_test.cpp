@@ -115,3 +115,34 @@ TEST(CarneLeao, TypedTotalsMode) {
   // Jan 129.40; Feb 2100 - 100 = 2000 -> 21.69
   EXPECT_EQ(r.I13_29, D("151.09"));
 }
+
+TEST(CarneLeao, MonthsPaidShortAreCorrectedUpToThePaymentDate) {
+  // SELIC 0.5 % a month from March 2013 to June 2014.
+  std::vector<TaxaSelic> selic;
+  for (int ym = 2013 * 12 + 2; ym <= 2014 * 12 + 5; ++ym) selic.push_back({ym / 12, ym % 12 + 1, D("0.5")});
+  struct Case { const char* what; int month; Date paid; const char* corrected; };
+  const Case cases[] = {
+      // due Thu 28/02/2013, counted from Fri 01/03/2013: far over 60 days, fine
+      // 20 %; interest 1 + SELIC of 03/2013 .. 03/2014 (13 x 0.5) = 7.5 %
+      // (the months after the payment month do not count)
+      {"January, paid in April 2014", 1, dt(30, 4, 2014), "127.50"},
+      // due Fri 31/01/2014, counted from Mon 03/02/2014 to 10/02: 8 days,
+      // fine 2.64 %; paid the month after the due month: interest 1 %
+      {"December, paid a week late", 12, dt(10, 2, 2014), "103.64"},
+      // due Tue 31/12/2013 moved back to Mon 30/12, counted from 31/12:
+      // 1 day, 0.33 %; paid in the due month: 1 %
+      {"November, paid the day after", 11, dt(31, 12, 2013), "101.33"},
+      {"paid by the due date: the difference alone", 1, dt(28, 2, 2013), "100"},
+  };
+  for (const auto& c : cases) {
+    LinhaMensal row;
+    const auto k = static_cast<std::size_t>(c.month - 1);
+    row.I2[LEAO_DEVIDO][k] = D("150");
+    row.I2[LEAO_PAGO][k] = D("50");
+    row.I2[LEAO_DEVIDO][5] = D("80");  // June paid in full: nothing to correct
+    row.I2[LEAO_PAGO][5] = D("80");
+    const Meses out = CORR_DARF(row, c.paid, selic);
+    EXPECT_EQ(out[k], D(c.corrected)) << c.what;
+    EXPECT_EQ(out[5], D("0")) << c.what;
+  }
+}

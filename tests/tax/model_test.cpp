@@ -109,3 +109,40 @@ TEST(Simulator, ExtraDeductionUsesTheComputationsIncentiveRule) {
   // incentives 733.4163; 9029.6737 - 1078.08 = 7951.5937; less 5000 paid.
   EXPECT_EQ(SIMULA_DEDUCAO(d, t, D("10000")), D("2951.5937"));
 }
+
+TEST(Simulator, InverseFindsTheSmallestIncomeForABalance) {
+  {
+    // The incentive-pool declaration: its balance 5509.0937 comes from
+    // 80000, and 79999.99 gives the same table tax (21999.99725 - 9486.91 =
+    // 12513.08725 -> 12513.09) while 79999.98 gives 12513.08 and a balance
+    // of 5509.0844. So 5509.09 needs 79999.99.
+    Declaracao d;
+    d.USAPADRAO = "N";
+    d.rendimentos = {empresa("80000", "5000")};
+    d.pagamentos = {pagamento(40, "300"), pagamento(39, "200"), pagamento(41, "400"),
+                    pagamento(45, "200"), pagamento(46, "50"),  pagamento(39, "100"),
+                    pagamento(50, "1500")};
+    const Totais t = BALANCO(d, dt(20, 3, 2014)).totais;
+    EXPECT_EQ(SIMULA_INVERSO(d, t, D("5509.09")), D("79999.99"));
+  }
+  {
+    // Employee with deductions 31057.74 of which pension 12000 (12 % of
+    // 100000, 15000 paid), paid 18000. A refund of 8000 needs a table tax of
+    // 10000: base >= (9999.995 + 9486.91) / 0.275 = 70861.4727. The pension
+    // follows the income (12 % of it, under 15000): base = 0.88 G - 19057.74,
+    // G >= 102180.9236 -> 102180.93 (with the pension held at 12000 it would
+    // be 101919.22).
+    Declaracao d;
+    d.USAPADRAO = "N";
+    d.rendimentos = {empresa("100000", "18000", "5000")};
+    d.dependentes = {dependente(3, dt(1, 2, 2005), "1"), dependente(4, dt(1, 2, 2008), "2")};
+    d.pagamentos = {pagamento(1, "2000", "0", 0), pagamento(1, "2000", "0", 1),
+                    pagamento(2, "2000", "0", 1), pagamento(1, "1000", "0", 2),
+                    pagamento(10, "3000", "500", 0), pagamento(9, "1200", "0", 1),
+                    pagamento(36, "15000")};
+    const Totais t = BALANCO(d, dt(20, 3, 2014)).totais;
+    ASSERT_EQ(t.I13(19), D("31057.74"));
+    EXPECT_EQ(SIMULA_INVERSO(d, t, D("-8000")), D("102180.93"));
+    EXPECT_FALSE(SIMULA_INVERSO(d, t, D("-20000")).has_value());  // more than the 18000 paid
+  }
+}
