@@ -1,6 +1,9 @@
 // ItemEditor: lists run from their descriptors, windows, stores and locks.
 #include "items/item_editor.hpp"
 
+#include <filesystem>
+#include <vector>
+
 #include "base/codepage.hpp"
 #include "items/list_run.hpp"
 #include "platform/keys.hpp"
@@ -67,9 +70,25 @@ std::string ItemEditor::EDITA(const ListDescriptor& list, int /*extra*/) {
   if (const auto* b = screen_->key_binding(alt_u)) global_u = *b;
   if (global_u) screen_->set_key(alt_u, std::nullopt);
 
+  // The orders the area has now; sorting adds temporary ones.
+  struct Order { std::string path, key; };
+  std::vector<Order> orders;
+  for (int k = 1; k <= wa->order_count(); ++k) orders.push_back({wa->order_at(k)->path, wa->order_at(k)->expr.text()});
+
   MOSTRA(list);
 
   if (global_u) screen_->set_key(alt_u, global_u);
+  if (wa->order_count() > static_cast<int>(orders.size())) {
+    // Drop the temporary sort orders (and their files); the list's own
+    // orders are opened again as they were.
+    std::vector<std::string> temporary;
+    for (int k = static_cast<int>(orders.size()) + 1; k <= wa->order_count(); ++k)
+      temporary.push_back(wa->order_at(k)->path);
+    wa->close_orders();
+    for (const auto& o : orders) wa->add_order(o.path, o.key);
+    std::error_code ec;
+    for (const auto& path : temporary) std::filesystem::remove(path, ec);
+  }
   wa->set_order(order);
   if (filter.empty()) wa->clear_filter(); else wa->set_filter(filter);
   wa->set_hide_deleted(hide);

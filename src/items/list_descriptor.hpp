@@ -116,6 +116,7 @@ struct ListDescriptor {
   std::vector<ColumnDef> columns;
   std::vector<FieldValue> defaults;        // fields of a new record (ADIC_REG)
   bool defaults_cpf = false;               // a new record gets the taxpayer's CPF
+  std::string recno_line_field;            // a new record's line, when 0, is its record number x 10
   std::vector<FieldValue> paste_defaults;  // fields of rows created by Alt-Down
   std::vector<std::string> keep_on_insert; // fields the freed row keeps (insert before)
   Capabilities caps;

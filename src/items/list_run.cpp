@@ -2,6 +2,7 @@
 #include "items/list_run.hpp"
 
 #include <algorithm>
+#include <optional>
 
 #include "base/codepage.hpp"
 #include "items/field_value.hpp"
@@ -114,7 +115,19 @@ void ListRun::show_only() {
 }
 
 void ListRun::run() {
-  if (!list_.hint.empty()) ed_.screen().MENS(0, list_.hint);
+  // The hint goes on the message line while the list runs.
+  struct MessageLine {
+    platform::Console& con;
+    std::vector<platform::Cell> under;
+    int row = 24 + platform::kScreenTop;
+    explicit MessageLine(platform::Console& c) : con(c) { under = c.save(row, 0, row, platform::kCols - 1); }
+    ~MessageLine() { con.restore(row, 0, row, platform::kCols - 1, under); }
+  };
+  std::optional<MessageLine> line;
+  if (!list_.hint.empty()) {
+    line.emplace(ed_.screen().console());
+    ed_.screen().MENS(0, list_.hint);
+  }
   while (!done_) {
     if (ed_.LSAI) {
       ed_.ULTTECLA = 0;
@@ -286,6 +299,8 @@ bool ListRun::add_record() {
   }
   if (list_.defaults_cpf) write_field(area_, "CPF", GetValue(ed_.CPF));
   for (const auto& d : list_.defaults) write_field(area_, d.field, d.value);
+  if (!list_.recno_line_field.empty() && area_.get_number(list_.recno_line_field) == Decimal(0))
+    write_field(area_, list_.recno_line_field, GetValue(Decimal(static_cast<long long>(area_.recno()) * 10)));
   area_.commit();
   appending_ = false;
   grid_.RefreshCurrent();

@@ -43,6 +43,14 @@ TEST_F(ListEditorTest, TypingOnTheAppendRowCreatesTheRecordWithItsDefaults) {
   EXPECT_EQ(probes[0].campo, "VALOR");
 }
 
+TEST_F(ListEditorTest, NewRecordsOfANumberedListGetTheirRecordNumberTimesTenAsLine) {
+  list.recno_line_field = "LINHA";
+  add(wa, 1, "A", 0);
+  add(wa, 2, "B", 0);
+  run(list, "{Down*2}{Right}C{Enter}{Esc}");
+  EXPECT_EQ(column(wa, "LINHA"), (std::vector<std::string>{"0", "0", "30"}));
+}
+
 TEST_F(ListEditorTest, EnterOnTheLastColumnOfTheLastRecordOpensTheAppendRow) {
   add(wa, 1, "A", 10);
   add_probe(list);

@@ -211,3 +211,27 @@ TEST_F(RowsTest, PasteOnTheAppendRowOfAnEmptyListMakesTheRow) {
   run(list, "{Key 416}{Esc}");
   EXPECT_EQ(column(wa, "DESCR"), (Rows{"Nova"}));
 }
+
+TEST_F(RowsTest, TemporarySortOrdersGoAwayAndTheListsOwnOrderStays) {
+  const std::string own = (dir / "T5.CDX").string();
+  ASSERT_TRUE(wa.add_order(own, "STR(LINHA,4)"));
+  ASSERT_TRUE(wa.set_order(1));
+  add(wa, 1, "b", 20);
+  add(wa, 2, "a", 30);
+  add(wa, 3, "c", 10);
+  add_probe(list);
+  run(list, "{Right}{Alt-O}{Alt-Q}{Esc}");
+  ASSERT_EQ(probes.size(), 1u);
+  EXPECT_EQ(probes[0].current, "a");
+  EXPECT_EQ(wa.order_count(), 1);
+  EXPECT_EQ(wa.order(), 1);
+  EXPECT_EQ(wa.order_at(1)->path, own);
+  EXPECT_EQ(column(wa, "DESCR"), (Rows{"c", "b", "a"}));
+  for (const auto& e : fs::directory_iterator(dir))
+    EXPECT_NE(e.path().filename().string().substr(0, 3), "SRT") << e.path();
+  // The own order still follows changes.
+  wa.go_top();
+  wa.replace_number("LINHA", 99);
+  wa.commit();
+  EXPECT_EQ(column(wa, "DESCR"), (Rows{"b", "a", "c"}));
+}
