@@ -103,4 +103,10 @@ Decimal FDOAPAG(const Pagamento& p) {
   return p.I6_5;
 }
 
+NaoDedutivelSaida FCONFNDEDU(const Pagamento& p, Decimal valor) {
+  if (p.I6_3 > 27) return {Decimal(), NaoDedutivel::SoConvenios};
+  if (p.I6_3 >= 8 && valor > p.I6_4) return {Decimal(), NaoDedutivel::MaiorQuePago};
+  return {valor, NaoDedutivel::Aceito};
+}
+
 }  // namespace tx::tax

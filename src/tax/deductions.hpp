@@ -21,6 +21,11 @@
 //   FDOAPAG(p)           I6_5 set when a payment's amount is typed: the excess
 //                        over the education limit (codes 1..6) or over
 //                        NMAXINSS (code 50); other codes keep I6_5
+//   FCONFNDEDU(p, valor) the check of a typed non-deductible part: above code
+//                        27 it is refused (0, the "convênios" box); for the
+//                        medical codes 8..27 a part larger than the amount is
+//                        refused (0, "não pode ser maior que o valor pago");
+//                        otherwise the value stays
 #pragma once
 
 #include "tax/snapshot.hpp"
@@ -36,5 +41,12 @@ Decimal FI13_13(const Declaracao& d);
 Decimal FI13_24(const Totais& t, bool model_completo);
 Decimal custo_domestico(const Pagamento& p);
 Decimal FDOAPAG(const Pagamento& p);
+
+enum class NaoDedutivel { Aceito, SoConvenios, MaiorQuePago };
+struct NaoDedutivelSaida {
+  Decimal valor;
+  NaoDedutivel motivo = NaoDedutivel::Aceito;
+};
+NaoDedutivelSaida FCONFNDEDU(const Pagamento& p, Decimal valor);
 
 }  // namespace tx::tax

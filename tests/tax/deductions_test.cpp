@@ -101,6 +101,22 @@ TEST(Payments, LimitsSetWhenTyped) {
   EXPECT_EQ(FDOAPAG(pagamento(10, "900", "100")), D("100"));
 }
 
+TEST(Payments, NonDeductiblePartWhenTyped) {
+  struct Case { int code; const char* paid; const char* typed; const char* stored; NaoDedutivel why; };
+  const Case cases[] = {
+      {10, "900", "100", "100", NaoDedutivel::Aceito},
+      {10, "900", "900", "900", NaoDedutivel::Aceito},
+      {27, "900", "901", "0", NaoDedutivel::MaiorQuePago},
+      {30, "900", "100", "0", NaoDedutivel::SoConvenios},
+      {1, "900", "100", "100", NaoDedutivel::Aceito},
+  };
+  for (const auto& c : cases) {
+    auto r = FCONFNDEDU(pagamento(c.code, c.paid), D(c.typed));
+    EXPECT_EQ(r.valor, D(c.stored)) << c.code << " " << c.typed;
+    EXPECT_EQ(r.motivo, c.why) << c.code << " " << c.typed;
+  }
+}
+
 TEST(Incentives, PoolsInListOrder) {
   struct Case {
     const char* what;
