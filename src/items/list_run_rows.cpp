@@ -114,7 +114,6 @@ void ListRun::insert() {
 void ListRun::insert_after() {
   const ColumnDef* line = flagged(&ColumnDef::line_number);
   if (!confirm("Insere uma linha após esse Item?"_cp.str())) return;
-  const std::uint32_t here = area_.recno();
   const Decimal current = line ? area_.get_number(line->field) : Decimal(0);
   const auto after = following();
   if (!add_record()) return;
@@ -134,7 +133,6 @@ void ListRun::insert_after() {
       area_.unlock();
     }
   }
-  (void)here;
   follow(added, grid_.RowPos() + 1);
 }
 

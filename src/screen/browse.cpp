@@ -221,8 +221,9 @@ std::pair<int, int> TBrowse::column_place(int n) const {
 // ---- drawing --------------------------------------------------------------
 
 unsigned char TBrowse::attr(int slot) const {
+  // A slot the colour list lacks falls back to the normal colour.
   std::string s = colour_slot(ColorSpec, slot - 1);
-  if (s.empty()) s = colour_slot(ColorSpec, slot == 2 ? 0 : 0);
+  if (s.empty()) s = colour_slot(ColorSpec, 0);
   if (s.empty()) s = "W/N";
   return static_cast<unsigned char>(ACHACOR(s));
 }
@@ -336,7 +337,7 @@ void TBrowse::read_row(int r) {
     }
 }
 
-bool TBrowse::settle_top() {
+void TBrowse::settle_top() {
   // The rows above the highlight: as many as the source has, the highlight
   // moving up when there are fewer.
   long want = row_pos_ - 1;
@@ -346,7 +347,6 @@ bool TBrowse::settle_top() {
     row_pos_ = static_cast<int>(got) + 1;
     source_row_ = 1;
   }
-  return true;
 }
 
 bool TBrowse::Stabilize() {
@@ -480,8 +480,6 @@ void TBrowse::scroll(int by) {
   for (int r = 1; r <= row_count_; ++r)
     if (rows_[static_cast<std::size_t>(r - 1)].valid) draw_row(r);
 }
-
-void TBrowse::need_source() const {}
 
 void TBrowse::Down() {
   if (!configured_) Configure();

@@ -171,9 +171,8 @@ class TBrowse {
   void draw_row(int r);
   void draw_cell(int r, int column, bool lit);
   void read_row(int r);
-  bool settle_top();
+  void settle_top();
   void scroll(int by);
-  void need_source() const;
   std::string sep_of(int n) const;
 
   platform::Console& con_;
