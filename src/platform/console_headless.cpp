@@ -38,6 +38,12 @@ constexpr NamedKey kNamedKeys[] = {
     {"ctrl-home", key::kCtrlHome},  {"ctrl-end", key::kCtrlEnd},
     {"ctrl-pgup", key::kCtrlPgUp},  {"ctrl-pgdn", key::kCtrlPgDn},
     {"ctrl-left", key::kCtrlLeft},  {"ctrl-right", key::kCtrlRight},
+    {"alt-home", key::kAltHome},    {"alt-end", key::kAltEnd},
+    {"alt-up", key::kAltUp},        {"alt-down", key::kAltDown},
+    {"alt-left", key::kAltLeft},    {"alt-right", key::kAltRight},
+    {"alt-pgup", key::kAltPgUp},    {"alt-pgdn", key::kAltPgDn},
+    {"alt-ins", key::kAltIns},      {"alt-del", key::kAltDel},
+    {"alt--", key::kAltMinus},      {"alt-=", key::kAltEquals},
 };
 
 // Every key name, the fixed ones and the families (F-keys, Alt-, Ctrl-).

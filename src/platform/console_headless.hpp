@@ -14,7 +14,8 @@
 //       Home End PgUp PgDn Up Down Left Right
 //       Ctrl-Enter Ctrl-Home Ctrl-End Ctrl-PgUp Ctrl-PgDn Ctrl-Left Ctrl-Right
 //       F1..F12  Shift-F1..Shift-F12  Ctrl-F1..Ctrl-F12  Alt-F1..Alt-F12
-//       Alt-A..Alt-Z  Alt-0..Alt-9  Ctrl-A..Ctrl-Z (the bytes 1..26;
+//       Alt-A..Alt-Z  Alt-0..Alt-9  Alt-Up Alt-Down Alt-Home Alt-End Alt-PgUp
+//       Alt-PgDn Alt-Left Alt-Right Alt-Ins Alt-Del Alt-- Alt-=  Ctrl-A..Ctrl-Z (the bytes 1..26;
 //                     Ctrl-C is key::kCtrlC, apart from PgDn)
 //       Key 279            any key code, as the program receives it
 //       Tick               one timer tick (a second passes)

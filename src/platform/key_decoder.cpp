@@ -19,15 +19,30 @@ constexpr int kModShift = 1, kModAlt = 2, kModCtrl = 4;
 
 // Navigation keys: the plain code and the code with Ctrl.
 struct NavKey {
-  int plain, ctrl;
+  int plain, ctrl, alt;
 };
-constexpr NavKey kNavHome{key::kHome, key::kCtrlHome}, kNavEnd{key::kEnd, key::kCtrlEnd},
-    kNavPgUp{key::kPgUp, key::kCtrlPgUp}, kNavPgDn{key::kPgDn, key::kCtrlPgDn},
-    kNavLeft{key::kLeft, key::kCtrlLeft}, kNavRight{key::kRight, key::kCtrlRight},
-    kNavUp{key::kUp, key::kUp}, kNavDown{key::kDown, key::kDown}, kNavIns{key::kIns, key::kIns},
-    kNavDel{key::kDel, key::kDel};
+constexpr NavKey kNavHome{key::kHome, key::kCtrlHome, key::kAltHome},
+    kNavEnd{key::kEnd, key::kCtrlEnd, key::kAltEnd},
+    kNavPgUp{key::kPgUp, key::kCtrlPgUp, key::kAltPgUp},
+    kNavPgDn{key::kPgDn, key::kCtrlPgDn, key::kAltPgDn},
+    kNavLeft{key::kLeft, key::kCtrlLeft, key::kAltLeft},
+    kNavRight{key::kRight, key::kCtrlRight, key::kAltRight}, kNavUp{key::kUp, key::kUp, key::kAltUp},
+    kNavDown{key::kDown, key::kDown, key::kAltDown}, kNavIns{key::kIns, key::kIns, key::kAltIns},
+    kNavDel{key::kDel, key::kDel, key::kAltDel};
 
-int nav(const NavKey& k, int mods) { return mods & kModCtrl ? k.ctrl : k.plain; }
+int nav(const NavKey& k, int mods) {
+  if (mods & kModCtrl) return k.ctrl;
+  if (mods & kModAlt) return k.alt;
+  return k.plain;
+}
+
+// The Alt code of a plain navigation key (an Esc prefix before it).
+int alt_nav(int k) {
+  for (const NavKey* n : {&kNavHome, &kNavEnd, &kNavPgUp, &kNavPgDn, &kNavLeft, &kNavRight,
+                          &kNavUp, &kNavDown, &kNavIns, &kNavDel})
+    if (n->plain == k) return n->alt;
+  return 0;
+}
 
 int fkey(int n, int mods) {
   if (mods & kModCtrl) return key::CtrlF(n);
@@ -135,7 +150,9 @@ const FixedSeq kFixed[] = {
 }  // namespace
 
 int alt_variant(int k) {
-  if (k > 0 && k < 128 && std::isalnum(k)) return key::Alt(static_cast<char>(k));
+  if (k > 0 && k < 128 && (std::isalnum(k) || k == '-' || k == '=' || k == '+'))
+    return key::Alt(static_cast<char>(k));
+  if (int a = alt_nav(k)) return a;
   if (int n = fkey_number(k)) return key::AltF(n);
   if (k == key::kEnter) return key::kCtrlEnter;
   return k;

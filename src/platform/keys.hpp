@@ -15,6 +15,12 @@ inline constexpr int kDown = 24, kCtrlLeft = 26, kEsc = 27, kF1 = 28, kCtrlHome 
 inline constexpr int kCtrlPgDn = 30, kCtrlPgUp = 31;
 inline constexpr int kShiftTab = 271;
 
+// Alt with the navigation keys.
+inline constexpr int kAltHome = 407, kAltUp = 408, kAltPgUp = 409, kAltLeft = 411;
+inline constexpr int kAltRight = 413, kAltEnd = 415, kAltDown = 416, kAltPgDn = 417;
+inline constexpr int kAltIns = 418, kAltDel = 419;
+inline constexpr int kAltMinus = 386, kAltEquals = 387;
+
 // Control letters that screens bind (raw mode lets them through).
 // Ctrl-C arrives apart from PgDn (3), although the classic keyboard gave
 // both one code, so that copying a field never takes PgDn's meaning away.
@@ -43,6 +49,7 @@ constexpr int Alt(char c) {
     case '1': return 376; case '2': return 377; case '3': return 378; case '4': return 379;
     case '5': return 380; case '6': return 381; case '7': return 382; case '8': return 383;
     case '9': return 384; case '0': return 385;
+    case '-': return kAltMinus; case '=': case '+': return kAltEquals;
     default: return 0;
   }
 }

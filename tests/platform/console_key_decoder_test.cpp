@@ -33,6 +33,8 @@ struct SeqCase {
 TEST(KeyDecoder, TerminalSequencesGiveTheClassicCodes) {
   const SeqCase cases[] = {
       {"\r", key::kEnter},             {"\n", key::kCtrlEnter},        {"\t", key::kTab},
+      {"\x1b[1;3A", key::kAltUp},     {"\x1b[1;3B", key::kAltDown},   {"\x1b[1;3F", key::kAltEnd},
+      {"\x1b[6;3~", key::kAltPgDn},
       {"\x7f", key::kBackspace},       {"\b", key::kBackspace},        {"\x03", key::kCtrlC},
       {"\x13", key::kCtrlS},           {"\x11", key::kCtrlQ},          {"\x1b[A", key::kUp},
       {"\x1bOA", key::kUp},            {"\x1b[B", key::kDown},         {"\x1b[C", key::kRight},
@@ -174,7 +176,9 @@ TEST(KeyDecoder, AltVariantOfKeys) {
   EXPECT_EQ(alt_variant('x'), key::Alt('X'));
   EXPECT_EQ(alt_variant(key::F(12)), key::AltF(12));
   EXPECT_EQ(alt_variant(key::kEnter), key::kCtrlEnter);
-  EXPECT_EQ(alt_variant(key::kUp), key::kUp);
+  EXPECT_EQ(alt_variant(key::kUp), key::kAltUp);
+  EXPECT_EQ(alt_variant(key::kEnd), key::kAltEnd);
+  EXPECT_EQ(alt_variant(key::kTab), key::kTab);
 }
 
 }  // namespace
