@@ -8,6 +8,7 @@
 #include "platform/paths.hpp"
 #include "shell/config_record.hpp"
 #include "shell/main_menu.hpp"
+#include "shell/office_tools.hpp"
 #include "shell/print_selection.hpp"
 #include "shell/program.hpp"
 
@@ -30,6 +31,7 @@ void Program::build_menu() {
 }
 
 void Program::install_commands() {
+  install_office_tools(*this);
   // Leaving.
   set_command(18, [](Program& p, int) { p.ROTSAIDA(18); });
   set_command(91, [](Program& p, int) { p.ROTSAIDA(91); });

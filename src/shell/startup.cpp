@@ -8,6 +8,7 @@
 #include "platform/process.hpp"
 #include "shell/choice_box.hpp"
 #include "shell/config_record.hpp"
+#include "shell/folders.hpp"
 #include "shell/print_selection.hpp"
 #include "shell/program.hpp"
 #include "shell/reference_data.hpp"
@@ -188,7 +189,8 @@ bool Program::data_folder() {
   g.DIRORIG = g.LOCARQ;
   // The official program's folder; none when it was never given (an empty
   // folder must not become the root).
-  g.LOCIRPF = !g.ROTARECEI.empty() && !g.ROTAJAVA.empty() ? g.ROTAJAVA + "\\" : "";
+  // The folder setting may store it with its final "\" already.
+  g.LOCIRPF = !g.ROTARECEI.empty() && !g.ROTAJAVA.empty() ? BAR_DIR(g.ROTAJAVA) : "";
   tables.places.LOCARQ = g.LOCARQ;
   tables.places.LOCTRAB = g.LOCTRAB;
   const auto& c = screen.colours;
@@ -203,12 +205,13 @@ bool Program::data_folder() {
 void Program::select_folder() {
   WorkArea& list = tables.area(kFolderListTable);
   if (!list.used()) return;
-  const std::string wanted = storage::upper_path(storage::without_backslash(g.LOCARQ));
+  // Folder names keep their case on Linux: compared exactly.
+  const std::string wanted = storage::without_backslash(g.LOCARQ);
   bool found = false;
   // Exactly one entry ends up marked: the current folder.
   list.set_order(0);
   for (list.go_top(); !list.eof(); list.skip()) {
-    bool same = !found && storage::upper_path(list.trimmed("DIRETOR")) == wanted;
+    bool same = !found && storage::without_backslash(list.trimmed("DIRETOR")) == wanted;
     std::string mark = list.trimmed("SELEC");
     if (same) {
       found = true;
