@@ -29,8 +29,9 @@ TEST_F(FolderCommandTest, AddingAFolderAndTypingSSwitchesToIt) {
   // line, Ctrl-PgDn); Esc leaves
   // the list; Esc and "S" leave the program.
   auto r = run("{Tick*2}{Alt-D}{Tick}p{Tick*2}{Down}{Right}{Enter}" + other +
-               "{Enter}{Tick*2}{Ctrl-PgDn}{Left}{Enter}S{Enter}{Tick*3}{Esc}" + answer("{Esc}") + answer("S"));
+               "{Enter}{Tick*2}{Ctrl-PgDn}{Left}{Enter}S{Tick*3}{Esc}" + answer("{Esc}") + answer("S"));
   EXPECT_EQ(r.status, 0) << r.where << r.screen;
+  EXPECT_FALSE(r.ran_out) << r.where;
   EXPECT_EQ(r.g.LOCARQ, other + "\\");
   auto list = folder_list();
   ASSERT_EQ(list.size(), 2u);
@@ -40,13 +41,14 @@ TEST_F(FolderCommandTest, AddingAFolderAndTypingSSwitchesToIt) {
   EXPECT_TRUE(std::filesystem::exists(other + "/IMP0914.DBF"));
 }
 
-TEST_F(FolderCommandTest, OtherLettersAndEmptyNamesAreRefused) {
+TEST_F(FolderCommandTest, OtherLettersThanSOrNAreRefused) {
   no_update_check();
-  // "X" in Sel is refused (the box is answered), then Esc; an empty new
-  // folder name is refused the same way.
-  auto r = run("{Tick*2}{Alt-D}{Tick}p{Tick*2}{Enter}X{Enter}" + answer("{Enter}") + "{Tick*2}{Esc}{Esc}{Tick*2}" +
-               "{Down}{Right}{Enter}{Enter}" + answer("{Enter}") + "{Tick*2}{Esc}{Esc}" + answer("{Esc}") + answer("S"));
+  // "X" fills "Sel" and is refused at once with the yes/no letter box; Esc
+  // abandons the cell, Esc leaves the list, Esc and "S" leave the program.
+  auto r = run("{Tick*2}{Alt-D}{Tick}p{Tick*2}{Enter}X" + answer("{Enter}") + "{Tick*2}{Esc}{Tick*2}{Esc}" +
+               answer("{Esc}") + answer("S"));
   EXPECT_EQ(r.status, 0) << r.where << r.screen;
+  EXPECT_FALSE(r.ran_out) << r.where;
   auto list = folder_list();
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0], (std::pair<std::string, std::string>{"S", folder}));
