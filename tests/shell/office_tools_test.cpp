@@ -26,8 +26,8 @@ TEST_F(FolderCommandTest, AddingAFolderAndTypingSSwitchesToIt) {
   std::string other = folder + "/Dados2";  // mixed case, kept as typed
   std::filesystem::create_directories(other);
   // Declaração > Pastas; a new line with the folder; "S" on it (the last
-  // line, Ctrl-PgDn); Esc leaves
-  // the list; Esc and "S" leave the program.
+  // line, Ctrl-PgDn; one letter fills the cell); Esc leaves the list; Esc
+  // and "S" leave the program.
   auto r = run("{Tick*2}{Alt-D}{Tick}p{Tick*2}{Down}{Right}{Enter}" + other +
                "{Enter}{Tick*2}{Ctrl-PgDn}{Left}{Enter}S{Tick*3}{Esc}" + answer("{Esc}") + answer("S"));
   EXPECT_EQ(r.status, 0) << r.where << r.screen;
