@@ -42,6 +42,9 @@ void folder_list(Program& p) {
 void install_office_tools(Program& program) {
   screen::install_calculator(program.screen);
   program.set_command(15, [](Program& p, int) { folder_list(p); });
+  // Opções > Local de trabalho; Envia p/ Receita > Local do programa da Receita.
+  program.set_command(21, [](Program& p, int) { FolderRoutines(p.screen, p.tables, p.g).SELAREA(1); });
+  program.set_command(67, [](Program& p, int) { FolderRoutines(p.screen, p.tables, p.g).SELAREA(2); });
 }
 
 }  // namespace tx::shell

@@ -6,6 +6,7 @@
 //                 "Sel" switches to that folder at once, "N" and blank are
 //                 accepted, any other letter is refused; a folder name must
 //                 not be empty and must exist or be created
+//     command 21  the working folder; command 67  the official program's folder
 //     Alt-A       the calculator, wherever a choice or a form waits
 #pragma once
 
