@@ -218,6 +218,17 @@ bool Tables::ABREARQ(int area_no, bool exclusive, const std::string& file, const
     }
     if (!CRIA(area_no, file)) return false;
   }
+  if (!exclusive && !key1.empty() && !REFAZ_IND && NETUSE(file, true, 10)) {
+    // Alone with the table for a moment: its existing indexes are checked
+    // against it (a crash or another program may have changed it behind
+    // them) before it is shared, since later nobody can tell.
+    const std::pair<const std::string*, std::string> orders[] = {
+        {&key1, file}, {&key2, second}, {&key3, file3}};
+    for (const auto& [key, index_file] : orders)
+      if (!key->empty() && file_exists(index_file + kCdx))
+        wa.add_order(platform::create_path(index_file + kCdx), *key);
+    wa.close();
+  }
   if (!NETUSE(file, exclusive, 10)) return false;
   wa.set_hide_deleted(true);
   if (key1.empty()) return true;

@@ -292,3 +292,25 @@ TEST(Tables, TwoProcessesAppendingKeepTableAndIndexesConsistent) {
   ASSERT_TRUE(wa.seek("00000100999"));
   EXPECT_EQ(wa.trimmed("NOMECONTR"), "NOME 00000100999");
 }
+
+// A shared opening by a terminal that is alone checks the indexes first: a
+// record appended behind the index's back (a crash, another program) is
+// found in the order afterwards.
+TEST(Tables, SharedOpeningAloneRebuildsAStaleIndex) {
+  Office o;
+  ASSERT_TRUE(o.t->ABERTURA(9));
+  ASSERT_TRUE(o.t->ADD_REC(5));
+  ASSERT_TRUE(o.t->area(9).replace_text("CPF", "22222222222"));
+  o.t->FECHA_TUDO();
+  {
+    DbfTable t;
+    ASSERT_TRUE(t.open((o.root / "DADOS/IMP0914.DBF").string(), DbfTable::Mode::Exclusive));
+    ASSERT_TRUE(t.append_blank());
+    ASSERT_TRUE(t.set_text("CPF", "11111111111"));
+    ASSERT_TRUE(t.close());
+  }
+  ASSERT_TRUE(o.t->ABERTURA(9));
+  EXPECT_FALSE(o.t->area(9).exclusive());
+  EXPECT_EQ(column(o.t->area(9), "CPF"), (std::vector<std::string>{"11111111111", "22222222222"}));
+  ASSERT_TRUE(o.t->area(9).seek("11111111111"));
+}
