@@ -393,6 +393,28 @@ std::array<LinhaRecebimento, 13> MATRIZ_RECEBIMENTOS(const Ganho& g) {
   return linhas;
 }
 
+Diferimento SOMADIFE(const Ganho& g) {
+  Diferimento d;
+  if (g.anterior()) {
+    const Decimal pct = g.PER_TRI / cem();
+    d.valor = g.VAL_ANTE;
+    d.imposto = corta(g.VAL_ANTE * pct * kAliquota());
+    d.valor_diferido = g.VAL_DIFE;
+    d.imposto_diferido = corta(g.VAL_DIFE * pct * kAliquota());
+  } else {
+    d.valor = g.VAL_ALI;
+    d.imposto = g.VAL_IMPOSV;
+    if (g.acoes()) d.imposto -= g.VAL_PARTE;
+  }
+  d.recebido = g.VAL_RECOL;
+  d.pago = g.IMPPAGO;
+  const Decimal base_valor = g.anterior() ? d.valor_diferido : d.valor;
+  const Decimal base_imposto = g.anterior() ? d.imposto_diferido : d.imposto;
+  d.valor_a_receber = base_valor - d.recebido;
+  d.imposto_a_pagar = base_imposto - d.pago;
+  return d;
+}
+
 // --- form decisions ---
 
 Decimal LIMITE_PEQ_VALOR(const Ganho& g) {

@@ -14,6 +14,7 @@
 //   FECHA_RECEBIMENTOS(sale)    months summed into the sale (or, for a cash
 //                               sale, the sale put into its month)
 //   MATRIZ_RECEBIMENTOS(sale)   the 12 months and the totals row, as data
+//   SOMADIFE(sale)              the deferral table of the sale
 //   SOMA_NTRIB(sales, in)       declaration totals from all sales
 //   LIMITE_PEQ_VALOR, PODE_31, CHECA_UNICO_IMOVEL: the decisions behind the
 //   questions of the sale form.
@@ -154,6 +155,17 @@ struct LinhaRecebimento {
   bool mostra_retido = false;  // shares: withheld-tax column shown
 };
 std::array<LinhaRecebimento, 13> MATRIZ_RECEBIMENTOS(const Ganho& g);
+
+// The deferral table under the form: value and tax of the year of sale, the
+// deferred value and tax, what was received and paid in 2013 and what is
+// carried to later years.
+struct Diferimento {
+  Decimal valor, imposto;              // year of sale
+  Decimal valor_diferido, imposto_diferido;
+  Decimal recebido, pago;              // 2013
+  Decimal valor_a_receber, imposto_a_pagar;
+};
+Diferimento SOMADIFE(const Ganho& g);
 
 // --- form decisions ---
 Decimal LIMITE_PEQ_VALOR(const Ganho& g);

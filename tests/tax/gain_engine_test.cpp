@@ -482,6 +482,66 @@ TEST(GainReceipts, DayOfPayment) {
   }
 }
 
+TEST(GainReceipts, DeferralTable) {
+  // earlier sale: 80,000.00 in the year of sale, 50,000.00 deferred, 30 %:
+  // tax cut(80,000 x 0.3 x 0.15) = 3,600.00, deferred cut(50,000 x 0.3 x 0.15)
+  // = 2,250.00; 20,000.00 received and 600.00 paid in 2013
+  Ganho g = imovel(dt(1, 1, 2000), dt(1, 8, 2011), "0", "0");
+  g.VENDAANT = "S";
+  g.PER_TRI = D("30");
+  g.VAL_ANTE = D("80000");
+  g.VAL_DIFE = D("50000");
+  g.VAL_RECOL = D("20000");
+  g.IMPPAGO = D("600");
+  Diferimento d = SOMADIFE(g);
+  EXPECT_EQ(d.imposto, D("3600"));
+  EXPECT_EQ(d.imposto_diferido, D("2250"));
+  EXPECT_EQ(d.valor_a_receber, D("30000"));
+  EXPECT_EQ(d.imposto_a_pagar, D("1650"));
+  // shares on credit: tax less the tax withheld
+  Ganho s;
+  s.TIPO_BEM = 3;
+  s.TIPOPART = 1;
+  s.VEN_PRAZO = "S";
+  s.VAL_ALI = D("25000");
+  s.VAL_IMPOSV = D("3600");
+  s.VAL_PARTE = D("100");
+  s.VAL_RECOL = D("10000");
+  Diferimento e = SOMADIFE(s);
+  EXPECT_EQ(e.imposto, D("3500"));
+  EXPECT_EQ(e.valor_a_receber, D("15000"));
+}
+
+TEST(GainTotals, SharesOnCreditWithheldTax) {
+  // 25,000.00 on credit, cost 50 x 20 = 1,000.00: gain 24,000.00 = 96 %;
+  // May 10,000.00 received -> 9,600.00 taxable, 1,440.00 due, 5.00 withheld
+  Ganho g;
+  g.TIPO_BEM = 3;
+  g.TIPOPART = 1;
+  g.VEN_PRAZO = "S";
+  g.VAL_ALI = D("25000");
+  g.custos = {acoes(1, 200, "4000", dt(1, 2, 2012)), acoes(3, 50, "0", dt(20, 5, 2013))};
+  FCALGAN(g, ContextoGanho{});
+  EXPECT_EQ(g.PER_TRI, D("96"));
+  g.meses[4].REC_MES = D("10000");
+  g.meses[4].IMP_LEI = D("5");
+  g.meses[4].IMP_PAG = D("1435");
+  FX_GANHO(g, 5);
+  EXPECT_EQ(g.meses[4].VAL_TRI, D("9600"));
+  EXPECT_EQ(g.meses[4].IMP_DEV, D("1440"));
+  FECHA_RECEBIMENTOS(g, ContextoGanho{});
+  EXPECT_EQ(g.VAL_PARTE, D("5"));
+  SomaSaida s = SOMA_NTRIB({g}, SomaEntrada{});
+  EXPECT_EQ(s.I13_48, D("5"));
+  EXPECT_EQ(s.I13_46, D("1435"));
+  EXPECT_EQ(s.I4_02, D("8165"));      // 9,600 - 1,435
+  EXPECT_EQ(s.VALFUTUR, D("15000"));
+  EXPECT_EQ(s.ISENTNAO, D("22565"));  // 0 + 24,000 - 1,435
+  auto m = MATRIZ_RECEBIMENTOS(g);
+  EXPECT_TRUE(m[4].mostra_retido);
+  EXPECT_EQ(m[12].IMP_LEI, D("5"));
+}
+
 // ------------------------------------------------------------ the totals
 
 TEST(GainTotals, ExemptPartsTaxAndCosts) {
