@@ -585,7 +585,7 @@ TEST(GainTotals, ExemptPartsTaxAndCosts) {
   FCALGAN(e, ctx);
   FECHA_RECEBIMENTOS(e, ctx);
   // 6) the 1980 property: taxable 78,556.42, tax paid 11,783.46;
-  //    exempt part 321,443.58 is the reduction
+  //    the exempt 321,443.58 is the reduction
   Ganho f = imovel(dt(1, 6, 1980), dt(15, 6, 2013), "500000", "100000");
   f.IMPPAGO = D("11783.46");
   FCALGAN(f, ctx);
