@@ -126,7 +126,8 @@ ListDescriptor list_monthly_details(const CatalogueContext& ctx) {
     if (r.kind == kind) row = &r;
   bool short_window = kind == 'P' || kind == 'I';
   ListDescriptor d = base(17, "monthly_details", working(2), {8, 2, short_window ? 16 : 21, 55}, kOwn);
-  d.filter = std::string("I1_1 = \"") + kind + "\"";
+  d.filter = std::string("I1_1 = \"") + kind + "\" .AND. I1_11 = \"" + (ctx.dependants ? "N" : "S") + "\"";
+  if (ctx.dependants) d.filter += " .AND. I1_8 = \"" + ctx.dependant_cpf + "\"";
   if (kind == 'P') d.hint = from_utf8(kInssHint);
   d.start_column = 2;
   ColumnDef total = col(row->total, "I1_4", "@Ez 9999,999.99");
@@ -134,7 +135,8 @@ ListDescriptor list_monthly_details(const CatalogueContext& ctx) {
   total.monthly_prefix = "I1_4";
   total.monthly_on_enter = true;
   d.columns = {col(from_utf8(row->name), "I1_2", "@s40"), total};
-  d.defaults = {{"I1_1", std::string(1, kind)}};
+  d.defaults = {{"I1_1", std::string(1, kind)}, {"I1_11", std::string(ctx.dependants ? "N" : "S")}};
+  if (ctx.dependants) d.defaults.push_back({"I1_8", ctx.dependant_cpf});
   d.defaults_cpf = true;
   return d;
 }
@@ -366,8 +368,14 @@ ListDescriptor payers(const CatalogueContext&) {
   return d;
 }
 
-ListDescriptor notes(const CatalogueContext&) {
+ListDescriptor notes(const CatalogueContext& ctx) {
   ListDescriptor d = base(11, "notes", working(11), {1, 6, 16, 70}, kOwn);
+  if (ctx.notes_from == 1) {
+    d.window = {7, 9, 22, 70};
+    d.frame = 0;
+  } else if (ctx.notes_from == 2) {
+    d.window = {2, 6, 16, 70};
+  }
   d.hint = "Anote informações. INS=Inclui ALT L inclui n linhas. Ctrl Enter vai p/ erro."_cp.str();
   d.columns = {col("           Notas e observações"_cp.str(), "OBSERV", "@s60")};
   d.defaults_cpf = true;

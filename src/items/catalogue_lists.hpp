@@ -65,7 +65,9 @@ struct CatalogueContext {
   bool final_estate = false;      // DECFINAL = "S"
   bool abroad = false;            // rural activity abroad (ATV_BRASIL)
   bool rural = false;             // the taxpayer has rural activity
-  bool dependants = false;        // accumulated income: dependants' sub-screen
+  bool dependants = false;        // accumulated income and monthly details: a dependant's lines
+  std::string dependant_cpf;      // monthly details of a dependant
+  int notes_from = 0;             // notes list opened by: 0 the menu, 1 the check, 2 its list of errors
   char kind = 0;                  // column kind of lists 17, 18, 24 and 38
   bool transfer = false;          // taxpayers list: transfer instead of deletion
   bool expense_percent = true;    // details of a total with "% DESP"

@@ -44,11 +44,14 @@ std::vector<CatalogueContext> contexts() {
   c.abroad = true;
   c.rural = true;
   c.dependants = true;
+  c.dependant_cpf = "12345678909";
+  c.notes_from = 1;
   c.kind = 'D';
   all.push_back(c);
   for (char k : {'E', 'P', 'I'}) {
     c = {};
     c.kind = k;
+    c.notes_from = 2;
     all.push_back(c);
   }
   return all;
@@ -172,6 +175,23 @@ TEST(CatalogueLists, ContextChangesTheColumns) {
   EXPECT_EQ(catalogue_list(34).ult_pos, 8);
   ASSERT_EQ(catalogue_list(34, abroad).columns.size(), 13u);
   for (int i = 10; i < 13; ++i) EXPECT_EQ(catalogue_list(34, abroad).columns[i].valid, "CALCULADO");
+
+  CatalogueContext dependant;
+  dependant.dependants = true;
+  dependant.dependant_cpf = "12345678909";
+  dependant.kind = 'P';
+  ListDescriptor details = catalogue_list(17, dependant);
+  EXPECT_EQ(details.filter, "I1_1 = \"P\" .AND. I1_11 = \"N\" .AND. I1_8 = \"12345678909\"");
+  EXPECT_EQ(details.window.bottom, 16);
+  EXPECT_EQ(details.start_column, 2);
+  EXPECT_EQ(catalogue_list(17).window.bottom, 21);
+  EXPECT_EQ(catalogue_list(17).filter, "I1_1 = \"F\" .AND. I1_11 = \"S\"");
+
+  CatalogueContext check;
+  check.notes_from = 1;
+  EXPECT_EQ(catalogue_list(11, check).frame, 0);
+  EXPECT_EQ(catalogue_list(11, check).window.top, 7);
+  EXPECT_NE(catalogue_list(11).frame, 0);
 
   CatalogueContext expenses;
   expenses.kind = 'D';
