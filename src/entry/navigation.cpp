@@ -21,7 +21,7 @@ std::vector<ScreenPage> make_pages() {
   add({2, {21, 22}, "pf_income", {1, 0, 22, 79}, {}, V::kAlways,
        {{V::kAlways, "(3)Rend. Tribut.Recebido de P.Físicas e apuração do recolhimento mensal"}},
        {HintSet::kScreen, 12}, Editor::kMonthlySheet, {}});
-  add({3, {31}, "exempt", {0, 0, 24, 79}, {}, V::kAlways, {}, {HintSet::kScreen, 0}, Editor::kForm, {}});
+  add({3, {31}, "exempt", {0, 0, 24, 79}, {}, V::kAlways, {}, {HintSet::kScreenThree, 1}, Editor::kForm, {}});
   add({3, {32}, "exclusive", {3, 0, 15, 79}, {}, V::kAlways,
        {{V::kAlways, "RENDIMENTOS SUJEITOS A TRIBUTAÇÃO EXCLUSIVA NA FONTE - Titular "}}, {}, Editor::kForm, {}});
   add({4, {41}, "dependants", {4, 0, 18, 79}, {}, V::kAlways, {{V::kAlways, "RELAÇÃO DOS DEPENDENTES"}}, {},
@@ -129,8 +129,7 @@ std::vector<HintEntry> make_hints() {
       {S::kScreen, 18, "Anote informações. INS=Inclui ALT L inclui n linhas. Ctrl Enter vai p/ erro.", true},
       {S::kScreen, 19, "Anote dados repetitivos - Crtl Enter - Transfere os dados", true},
       {S::kScreen, 20, "Marque de 1 a 99 a situação dessa declaração - Tab ou ESC - muda", true},
-      // Screen 3's own hint, kept as number 0 of the screen set.
-      {S::kScreen, 0, "TAB Proxima pagina  ALT F6 Auxiliar Rendimento", true},
+      {S::kScreenThree, 1, "TAB Proxima pagina  ALT F6 Auxiliar Rendimento", true},
       {S::kRural, 1, "<Esc> Tela inicial <Tab> Faturamento "},
       {S::kRural, 2, "<Esc> Tela inicial Alt A muda p/"},
       {S::kRural, 3, "<Esc> Tela inicial <TAB>Rebanho | <SHIFT TAB> Faturamento "},

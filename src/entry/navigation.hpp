@@ -44,7 +44,8 @@ struct Window {
   friend bool operator==(const Window&, const Window&) = default;
 };
 
-enum class HintSet { kNone, kScreen, kRural };  // MRODAPE / MRODAPER
+// kScreenThree is the exempt-income page's own line (number 1).
+enum class HintSet { kNone, kScreen, kRural, kScreenThree };  // MRODAPE / MRODAPER
 
 struct Hint {
   HintSet set = HintSet::kNone;  // kNone: the screen's editor writes its own

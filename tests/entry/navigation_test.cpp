@@ -368,6 +368,9 @@ TEST(Hints, VariableTexts) {
             "<Esc> Tela inicial Alt A muda p/Só Totais<TAB/SHIFT+TAB>Avança ou Volta Pag ");
   EXPECT_EQ(hint_text(HintSet::kRural, 5).text, "<Esc> Tela inicial <TAB>Dívidas |Alt F5=Tela auxiliar");
   EXPECT_EQ(hint_text(HintSet::kScreen, 42).text, "");
+  EXPECT_EQ(hint_text(HintSet::kScreen, 0).text, "");
+  EXPECT_EQ(find_page(3, 31)->hint, (Hint{HintSet::kScreenThree, 1}));
+  EXPECT_EQ(hint_text(HintSet::kScreenThree, 1).text, "TAB Proxima pagina  ALT F6 Auxiliar Rendimento");
   EXPECT_TRUE(hint_text(HintSet::kScreen, 5).centred);
 }
 
