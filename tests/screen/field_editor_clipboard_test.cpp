@@ -8,21 +8,12 @@
 #include "platform/console_headless.hpp"
 #include "platform/keys.hpp"
 #include "screen/field_editor.hpp"
+#include "get_value_text.hpp"
 #include "screen/get_clipboard.hpp"
 #include "screen/get_keys.hpp"
 
 namespace tx::screen {
 namespace {
-
-std::string shown(const GetValue& v) {
-  switch (kind_of(v)) {
-    case GetKind::Text: return "\"" + std::get<std::string>(v) + "\"";
-    case GetKind::Number: return std::get<Decimal>(v).str(4);
-    case GetKind::Date: return DTOC(std::get<Date>(v));
-    case GetKind::Logical: return std::get<bool>(v) ? ".T." : ".F.";
-  }
-  return "?";
-}
 
 struct PasteCase {
   const char* name;
