@@ -470,12 +470,7 @@ DbfStatus WorkArea::pack() {
   st = table_.pack();
   if (!st) return st;
   // Record numbers moved: every index is rebuilt, not only the first.
-  for (auto& o : orders_) {
-    st = build_index(*o);
-    if (!st) return st;
-  }
-  changed_since_open_ = true;
-  return go_top();
+  return rebuild_orders();
 }
 
 DbfStatus WorkArea::zap() {
@@ -484,8 +479,13 @@ DbfStatus WorkArea::zap() {
   dirty_ = is_new_ = false;
   DbfStatus st = table_.zap();
   if (!st) return st;
+  return rebuild_orders();
+}
+
+// Every index built again from the records, then the first record.
+DbfStatus WorkArea::rebuild_orders() {
   for (auto& o : orders_) {
-    st = build_index(*o);
+    DbfStatus st = build_index(*o);
     if (!st) return st;
   }
   changed_since_open_ = true;

@@ -156,6 +156,7 @@ class WorkArea {
   DbfStatus step(int dir);    // one record in the current order, hidden or not
   DbfStatus position_index();  // puts the controlling index on the current record
   DbfStatus build_index(IndexOrder& o);
+  DbfStatus rebuild_orders();
   void write_stamps();
   std::uint64_t table_mtime() const;
   template <class Fn>
