@@ -170,19 +170,25 @@ void CdxIndex::flush() {
   commit();
 }
 
+// Takes the sharing lock (read or write) and sees other processes' changes;
+// the lock is let go again when the refresh fails.
+void CdxIndex::lock_and_refresh(short type) {
+  if (!lock_byte(fd_.fd, type)) throw CdxError("Índice "_cp + path_ + " não pôde ser bloqueado"_cp);
+  try {
+    refresh(false);
+  } catch (...) {
+    lock_byte(fd_.fd, F_UNLCK);
+    throw;
+  }
+}
+
 void CdxIndex::begin_update() {
   if (read_batch_) throw CdxError("Índice "_cp + path_ + ": alteração durante uma leitura em bloco"_cp);
   if (batch_ == 0) {
     if (fd_.fd < 0) throw CdxError("Índice fechado"_cp.str());
     if (read_only_) throw CdxError("Índice "_cp + path_ + " só pode ser lido"_cp);
     if (sharing_ == CdxSharing::Shared) {
-      if (!lock_byte(fd_.fd, F_WRLCK)) throw CdxError("Índice "_cp + path_ + " não pôde ser bloqueado"_cp);
-      try {
-        refresh(false);
-      } catch (...) {
-        lock_byte(fd_.fd, F_UNLCK);
-        throw;
-      }
+      lock_and_refresh(F_WRLCK);
     }
   }
   ++batch_;
@@ -192,13 +198,7 @@ void CdxIndex::begin_read() {
   if (batch_ == 0) {
     if (fd_.fd < 0) throw CdxError("Índice fechado"_cp.str());
     if (sharing_ == CdxSharing::Shared) {
-      if (!lock_byte(fd_.fd, F_RDLCK)) throw CdxError("Índice "_cp + path_ + " não pôde ser bloqueado"_cp);
-      try {
-        refresh(false);
-      } catch (...) {
-        lock_byte(fd_.fd, F_UNLCK);
-        throw;
-      }
+      lock_and_refresh(F_RDLCK);
     }
     read_batch_ = true;
   }

@@ -194,6 +194,7 @@ class CdxIndex {
   void normalize_into(std::string_view key, std::string& out) const;
   void load_headers(char key_type_hint);
   void refresh(bool force);
+  void lock_and_refresh(short type);
   [[noreturn]] void damaged(const std::string& why) const;
   cdx::Node& node(std::uint32_t off);
   bool read_node(std::uint32_t off, cdx::Node& out, std::string& err) const;
