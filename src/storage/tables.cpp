@@ -157,12 +157,19 @@ void Tables::fill_defaults(int number, const std::string& file) {
 
 // ---- opening ----------------------------------------------------------------
 
-bool Tables::NETUSE(const std::string& file, bool exclusive, int) {
+bool Tables::NETUSE(const std::string& file, bool exclusive, int seconds) {
   WorkArea& wa = current();
   std::string alias = upper_path(base_name(file));
   if (wa.used() && UPPER(wa.alias()) == alias && wa.exclusive() == exclusive) return true;
-  DbfStatus st = wa.open(linux_path(file + kDbf), exclusive ? DbfTable::Mode::Exclusive : DbfTable::Mode::Shared,
-                         alias);
+  auto mode = exclusive ? DbfTable::Mode::Exclusive : DbfTable::Mode::Shared;
+  DbfStatus st = wa.open(linux_path(file + kDbf), mode, alias);
+  if (!st && st.code == DbfCode::Busy && !exclusive && seconds > 0) {
+    for (double left = seconds; left > 0 && !host_.esc_waiting(); left -= 0.5) {
+      host_.pause_half_second();
+      st = wa.open(linux_path(file + kDbf), mode, alias);
+      if (st || st.code != DbfCode::Busy) break;
+    }
+  }
   if (!st) {
     last_error_ = st.message;
     return false;
@@ -218,7 +225,7 @@ bool Tables::ABREARQ(int area_no, bool exclusive, const std::string& file, const
     }
     if (!CRIA(area_no, file)) return false;
   }
-  if (!exclusive && !key1.empty() && !REFAZ_IND && NETUSE(file, true, 10)) {
+  if (!exclusive && !key1.empty() && !REFAZ_IND && NETUSE(file, true)) {
     // Alone with the table for a moment: its existing indexes are checked
     // against it (a crash or another program may have changed it behind
     // them) before it is shared, since later nobody can tell.

@@ -10,7 +10,12 @@
 //                               start-up verification of the shared tables
 //   ABREARQ(area, exclusive, file, key1, key2, file2, key3, file3)
 //                               generic opening with creation and indexes
-//   NETUSE(file, exclusive, seconds)  one attempt in the current area
+//   NETUSE(file, exclusive, seconds)  opens in the current area; an
+//                               exclusive opening is one attempt, a shared
+//                               one held exclusively elsewhere is tried again
+//                               for up to `seconds` (another terminal's
+//                               check of the indexes takes the table alone
+//                               for a moment), Esc cancels
 //   REC_LOCK(s) FIL_LOCK(s) ADD_REC(s)  waits of 0.5 s steps, Esc cancels;
 //                               s = 0 for FIL_LOCK / ADD_REC: no time limit
 //   CRIA(n, file)               a new empty table with the layout of n

@@ -253,31 +253,48 @@ TEST(Tables, TwoProcessesAppendingKeepTableAndIndexesConsistent) {
   Office o;
   ASSERT_TRUE(o.t->ABERTURA(9));
   o.t->FECHA_TUDO();
-  auto work = [&](const char* term, int base) {
-    StorageHost quiet;
-    Tables t(quiet);
+  // Each terminal answers with the step that failed, or an empty text.
+  auto work = [&](const char* term, int base) -> std::string {
+    RecordingHost host;
+    host.real_pauses = true;
+    Tables t(host);
     t.places = o.t->places;
     t.places.NUSU = term;
-    if (!t.ABERTURA(9)) return false;
+    auto failed = [&](const std::string& step) {
+      return step + (host.alerts.empty() ? "" : ": " + host.alerts.back());
+    };
+    if (!t.ABERTURA(9)) return failed("abertura");
     for (int i = 0; i < 1000; ++i) {
       char cpf[16];
       std::snprintf(cpf, sizeof cpf, "%011d", base + i);
-      if (!t.ADD_REC(5)) return false;
-      if (!t.area(9).replace_text("CPF", cpf)) return false;
-      if (!t.area(9).replace_text("NOMECONTR", std::string("NOME ") + cpf)) return false;
-      if (!t.area(9).commit()) return false;
+      if (!t.ADD_REC(5)) return failed("inclusão " + std::to_string(i));
+      if (!t.area(9).replace_text("CPF", cpf)) return failed("CPF");
+      if (!t.area(9).replace_text("NOMECONTR", std::string("NOME ") + cpf)) return failed("nome");
+      if (!t.area(9).commit()) return failed("gravação");
       t.area(9).unlock();
     }
     t.FECHA_TUDO();
-    return true;
+    return "";
   };
+  int pipe_fd[2];
+  ASSERT_EQ(pipe(pipe_fd), 0);
   pid_t child = fork();
-  if (child == 0) _exit(work("08", 100000) ? 0 : 1);
-  EXPECT_TRUE(work("07", 200000));
+  if (child == 0) {
+    close(pipe_fd[0]);
+    std::string why = work("08", 100000);
+    if (write(pipe_fd[1], why.data(), why.size()) < 0) _exit(2);
+    _exit(why.empty() ? 0 : 1);
+  }
+  close(pipe_fd[1]);
+  EXPECT_EQ(work("07", 200000), "");
+  std::string child_why;
+  char buf[256];
+  for (ssize_t n; (n = read(pipe_fd[0], buf, sizeof buf)) > 0;) child_why.append(buf, n);
+  close(pipe_fd[0]);
   int status = 0;
   waitpid(child, &status, 0);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << child_why;
 
   ASSERT_TRUE(o.t->ABERTURA(9));
   WorkArea& wa = o.t->area(9);
